@@ -1,0 +1,68 @@
+// The list of files with their digests behind the file digest page.
+#pragma once
+
+#include "checksum/JobHooks.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvix {
+
+// The text a row shows when its file cannot be read.
+inline constexpr const char* CouldNotOpenFileText = "Could not open file";
+
+struct FileDigestRow {
+    std::string Path;                      // exactly as handed to AddFile
+    std::optional<std::string> ResultText; // lower-case digest text or "Could not open file";
+                                           // absent while the file is being digested
+};
+
+// Told of every change to the list, so a view can follow it without polling.
+class FileDigestListObserver {
+public:
+    virtual ~FileDigestListObserver() = default;
+    virtual void RowAppended(std::size_t index) = 0;
+    virtual void RowCompleted(std::size_t index) = 0;
+};
+
+// Rows are only ever appended; a row's position identifies it for the life of the list. Adds
+// may nest: while one add lets pending events run, another may append rows after its own.
+class FileDigestList {
+public:
+    // hooks.letPendingEventsRun runs before and after each digest; hooks.fileDigestText computes
+    // it. The other hooks are not used.
+    explicit FileDigestList(JobHooks hooks = {});
+
+    // The observer must outlive the list or be replaced by nullptr first.
+    void SetObserver(FileDigestListObserver* observer) { observer_ = observer; }
+
+    // Appends a row for the path and fills in its result. A file that fails the open probe, or
+    // whose digest then fails, gets "Could not open file"; nothing is thrown for it.
+    void AddFile(const std::string& path);
+
+    // AddFile for each path in order. Takes its own copy, so that work started while events
+    // run cannot change the batch.
+    void AddFiles(std::vector<std::string> paths);
+
+    // Writes every row as "<path>     <result>" with CR LF to the target, replacing it only once
+    // the whole list is written. Throws std::runtime_error, before touching the target, while a
+    // row has no result yet, and InputOutputError when the file cannot be written.
+    void SaveList(const std::string& target) const;
+
+    std::size_t RowCount() const { return rows_.size(); }
+    const FileDigestRow& Row(std::size_t index) const { return rows_.at(index); }
+    // True while some row is still waiting for its result.
+    bool HasPendingRow() const;
+
+private:
+    JobHooks hooks_;
+    FileDigestListObserver* observer_ = nullptr;
+    std::vector<FileDigestRow> rows_;
+};
+
+// The line a row gives in a saved list, without its line end.
+std::string SavedListLine(const FileDigestRow& row);
+
+} // namespace quorvix

@@ -1,0 +1,50 @@
+#include "cli/Commands.h"
+
+#include "Version.h"
+
+namespace quorvix::cli {
+
+std::string UsageText() {
+    return "Usage: quorvix-cli digest [-o LIST] FILE...\n"
+           "       quorvix-cli make [--no-subfolders] FOLDER\n"
+           "       quorvix-cli verify CHECKFILE\n"
+           "       quorvix-cli --help | --version\n"
+           "\n"
+           "  digest   print the MD5 digest of each FILE as \"PATH     DIGEST\", or save the\n"
+           "           list to LIST with -o\n"
+           "  make     write CheckSum.md5 for FOLDER and its subfolders\n"
+           "  verify   check every file that CHECKFILE lists\n"
+           "\n"
+           "Exit status: 0 all good, 1 a file could not be read, changed or is missing,\n"
+           "2 usage error or failure.\n";
+}
+
+int RunCli(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty()) {
+        err << UsageText();
+        return ExitFailure;
+    }
+    const std::string& command = arguments.front();
+    const Arguments rest(arguments.begin() + 1, arguments.end());
+    if (command == "--help" || command == "-h") {
+        out << UsageText();
+        return ExitSuccess;
+    }
+    if (command == "--version") {
+        out << "quorvix-cli " << QuorvixVersion << "\n";
+        return ExitSuccess;
+    }
+    if (command == "digest") {
+        return RunDigestCommand(rest, out, err);
+    }
+    if (command == "make") {
+        return RunMakeCommand(rest, out, err);
+    }
+    if (command == "verify") {
+        return RunVerifyCommand(rest, out, err);
+    }
+    err << "quorvix-cli: unknown command \"" << command << "\"\n" << UsageText();
+    return ExitFailure;
+}
+
+} // namespace quorvix::cli

@@ -1,0 +1,10 @@
+#include "cli/Commands.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    // The log and the digest lines are plain bytes; no locale conversion on the way out.
+    std::ios::sync_with_stdio(false);
+    const quorvix::cli::Arguments arguments(argv + 1, argv + argc);
+    return quorvix::cli::RunCli(arguments, std::cout, std::cerr);
+}

@@ -1,0 +1,75 @@
+#include "platform/FileStream.h"
+
+#include "platform/FileErrors.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace quorvix {
+
+FileStream::FileStream(const std::string& path, FileReadProgress progress)
+    : path_(path), progress_(std::move(progress)) {
+    // Non-blocking, so that opening a FIFO cannot hang; only regular files are read anyway.
+    fd_ = FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd_.IsOpen()) {
+        throw FileOpenError(path, SystemErrorText(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd_.Get(), &info) != 0) {
+        throw FileOpenError(path, SystemErrorText(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw FileOpenError(path, SystemErrorText(EISDIR));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw FileOpenError(path, "Not a regular file");
+    }
+    ::posix_fadvise(fd_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    chunk_ = std::make_unique_for_overwrite<std::uint8_t[]>(ChunkSize);
+}
+
+std::uint64_t FileStream::Size() {
+    struct stat info {};
+    if (::fstat(fd_.Get(), &info) != 0) {
+        throw InputOutputError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void FileStream::Refill() {
+    chunkStart_ = position_;
+    chunkLength_ = 0;
+    for (;;) {
+        const ssize_t got =
+            ::pread(fd_.Get(), chunk_.get(), ChunkSize, static_cast<off_t>(position_));
+        if (got >= 0) {
+            chunkLength_ = static_cast<std::size_t>(got);
+            break;
+        }
+        if (errno != EINTR) {
+            throw InputOutputError("Cannot read file \"" + path_ + "\". " +
+                                   SystemErrorText(errno));
+        }
+    }
+    bytesRead_ += chunkLength_;
+    if (progress_ && chunkLength_ > 0) {
+        progress_(bytesRead_, Size());
+    }
+}
+
+std::size_t FileStream::Read(void* buffer, std::size_t count) {
+    if (position_ < chunkStart_ || position_ >= chunkStart_ + chunkLength_) {
+        Refill();
+    }
+    const std::size_t offset = static_cast<std::size_t>(position_ - chunkStart_);
+    const std::size_t available = chunkLength_ - offset;
+    const std::size_t taken = count < available ? count : available;
+    std::memcpy(buffer, chunk_.get() + offset, taken);
+    position_ += taken;
+    return taken;
+}
+
+} // namespace quorvix

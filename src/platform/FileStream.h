@@ -1,0 +1,49 @@
+// A read-only file as a seekable stream, for the digest engine.
+#pragma once
+
+#include "md5/SeekableStream.h"
+#include "platform/FileDescriptor.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quorvix {
+
+// Called after each read from the system with the bytes read so far and the file's size, so a
+// front end can show progress on a large file or keep its window painted.
+using FileReadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t size)>;
+
+// An open regular file read in large chunks (few system calls, sequential read-ahead), handed
+// out in whatever pieces the reader asks for.
+class FileStream final : public SeekableStream {
+public:
+    // Opens an existing regular file for reading. Throws FileOpenError when the file does not
+    // exist, may not be read, or is not a regular file (a folder, FIFO, socket or device).
+    explicit FileStream(const std::string& path, FileReadProgress progress = {});
+
+    std::uint64_t Size() override;
+    std::uint64_t Position() override { return position_; }
+    void Seek(std::uint64_t position) override { position_ = position; }
+    // Throws InputOutputError when the system reports a read error: a failing disk never gives
+    // a silently shortened digest.
+    std::size_t Read(void* buffer, std::size_t count) override;
+
+    // Size of the chunks read from the system.
+    static constexpr std::size_t ChunkSize = 1 << 20;
+
+private:
+    void Refill();
+
+    std::string path_;
+    FileDescriptor fd_;
+    FileReadProgress progress_;
+    std::unique_ptr<std::uint8_t[]> chunk_;
+    std::uint64_t chunkStart_ = 0; // file offset of chunk_[0]
+    std::size_t chunkLength_ = 0;  // valid bytes in chunk_
+    std::uint64_t position_ = 0;
+    std::uint64_t bytesRead_ = 0;
+};
+
+} // namespace quorvix

@@ -1,0 +1,45 @@
+// Writes a text file of CR LF lines so that the old file is never lost to a failed write.
+#pragma once
+
+#include "platform/FileDescriptor.h"
+
+#include <string>
+#include <string_view>
+
+namespace quorvix {
+
+// The lines go to a temporary file in the target's folder, which replaces the target only when
+// Commit() has written and flushed everything. Destroying the writer without a successful
+// Commit() removes the temporary file and leaves the target as it was.
+class TextFileWriter {
+public:
+    // Creates the temporary file beside the target. Throws InputOutputError naming the target
+    // when its folder does not exist or may not be written.
+    explicit TextFileWriter(std::string targetPath);
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+    ~TextFileWriter();
+
+    // Appends the bytes of text and CR LF. Throws InputOutputError when writing fails.
+    void WriteLine(std::string_view text);
+
+    // Writes what is buffered, closes the file and puts it in the target's place. Throws
+    // InputOutputError when any of this fails; the target is then unchanged.
+    void Commit();
+
+    // The full path of the temporary file, so a folder walk can pass over it.
+    const std::string& TemporaryPath() const { return temporaryPath_; }
+    const std::string& TargetPath() const { return targetPath_; }
+
+private:
+    void Flush();
+    [[noreturn]] void Fail(const std::string& what, int errorNumber) const;
+
+    std::string targetPath_;
+    std::string temporaryPath_;
+    FileDescriptor fd_;
+    std::string pending_;
+    bool committed_ = false;
+};
+
+} // namespace quorvix
