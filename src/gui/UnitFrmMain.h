@@ -1,0 +1,161 @@
+// The main window: the skinned frame, the page control with its four pages, Help and Exit.
+#pragma once
+
+#include "checksum/FileDigestList.h"
+#include "checksum/JobHooks.h"
+#include "gui/DesktopServices.h"
+#include "gui/FileDialogComponent.h"
+#include "gui/UserDialogs.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace quorvix {
+
+class ClickLabel;
+class FileDigestListModel;
+class JobProgress;
+class MemoLogSink;
+class SkinnedFrame;
+class SkinnedPageControl;
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the window with all its controls, then runs FormCreate. The window asks its
+    // questions through dialogs and opens documents through desktop; either left empty means
+    // the real ones (Qt's dialogs, the desktop's default programs).
+    explicit TForm1(std::unique_ptr<UserDialogs> dialogs = nullptr,
+                    std::unique_ptr<DesktopServices> desktop = nullptr);
+    ~TForm1() override;
+
+    // The window's controls and dialogs, named as in its layout. All are owned by the window.
+    SkinnedFrame* suiForm1 = nullptr;
+    SkinnedPageControl* PageControl = nullptr;
+    QPushButton* BtnHelp = nullptr;
+    QPushButton* BtnExit = nullptr;
+    QProgressBar* JobProgressBar = nullptr;
+
+    QWidget* SheetFileMD5 = nullptr;
+    QTableView* LvwFile = nullptr;
+    QPushButton* BtnSelectFile = nullptr;
+    QPushButton* BtnSave = nullptr;
+
+    QWidget* SheetMaker = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* EdtPath = nullptr;
+    QPushButton* BtnSelect = nullptr;
+    QPushButton* BtnMake = nullptr;
+    QCheckBox* ChkSubFolder = nullptr;
+    QPlainTextEdit* MemoMakeResult = nullptr;
+
+    QWidget* SheetVerifier = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* EdtCheckfilePath = nullptr;
+    QPushButton* BtnSelectCheckfile = nullptr;
+    QPushButton* BtnVerify = nullptr;
+    QPlainTextEdit* MemoVerifyResult = nullptr;
+
+    QWidget* SheetAbout = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    ClickLabel* LblWebsite = nullptr;
+    ClickLabel* LblEmail = nullptr;
+
+    FileDialogComponent dlg2{FileDialogKind::OpenFiles};
+    FileDialogComponent dlgSave{FileDialogKind::SaveFile};
+    FileDialogComponent dlg{FileDialogKind::OpenFile};
+
+    // The handlers. Each runs to its end; a failure that leaves one is shown in the
+    // application's default error box, never passed to the caller.
+
+    // Puts the prompts into the two memos and lets the window take dropped files.
+    void FormCreate();
+    // Asks for files with dlg2 and adds them to the list in the dialog's order.
+    void BtnSelectFileClick();
+    // Files dropped on the window: added in the drop's order while page 0 is shown, otherwise
+    // ignored without a word.
+    void WMDropFiles(const QStringList& droppedPaths);
+    // Saves the list through dlgSave, asking before it replaces a file; nothing for no rows.
+    void BtnSaveClick();
+    // Opens help.html from the executable's folder.
+    void BtnHelpClick();
+    // Open the web page and a new mail to support.
+    void LblWebsiteClick();
+    void LblEmailClick();
+    // Closes the window, which ends the program; during a job, once the job is over.
+    void BtnExitClick();
+
+    // The rows of page 0.
+    const FileDigestList& DigestList() const { return *list_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    enum class JobKind { Batch, Maker, Verifier };
+    class JobScope;
+
+    void CreateControls();
+    void CreateFileDigestPage();
+    void CreateMakerPage();
+    void CreateVerifierPage();
+    void CreateAboutPage();
+    void SetTabOrder();
+    void ConnectHandlers();
+
+    // Runs a handler's body; a failure that leaves it goes to the default error box.
+    void RunHandler(const std::function<void()>& body);
+    MessageAnswer ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
+                              MessageButtons buttons);
+
+    // Adds a batch of files to the list while the window shows that it is busy.
+    void AddBatch(std::vector<std::string> paths);
+    JobHooks WindowJobHooks();
+    // A file's digest during which the window keeps painting but takes no input.
+    std::string DigestKeepingWindowPainted(const std::string& path);
+
+    void BeginJob(JobKind kind);
+    void EndJob(JobKind kind);
+    void UpdateJobButtons();
+    void HoldInput();
+    void ReleaseInput();
+    void HandlePendingDrops();
+
+    std::unique_ptr<UserDialogs> dialogs_;
+    std::unique_ptr<DesktopServices> desktop_;
+    std::unique_ptr<FileDigestList> list_;
+    FileDigestListModel* model_ = nullptr;
+    std::unique_ptr<JobProgress> progress_;
+    std::unique_ptr<MemoLogSink> makeLog_;
+    std::unique_ptr<MemoLogSink> verifyLog_;
+
+    int runningJobs_ = 0;
+    int runningBatches_ = 0;
+    int runningMakers_ = 0;
+    // While above 0, user input waits: a digest or a verification is running.
+    int inputHeld_ = 0;
+    bool closeRequested_ = false;
+    // Drops taken from the desktop and not yet handled, oldest first.
+    std::deque<QStringList> pendingDrops_;
+};
+
+} // namespace quorvix
