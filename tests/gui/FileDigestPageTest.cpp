@@ -1,0 +1,369 @@
+// Page 0 through its handlers: choosing and dropping files, saving the list, and Help.
+#include "GuiTestSupport.h"
+
+#include "checksum/FileDigestList.h"
+#include "gui/ClickLabel.h"
+#include "gui/ErrorBox.h"
+#include "gui/NativeText.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace quorvix;
+
+namespace {
+
+const QString AbcDigest = QStringLiteral("900150983cd24fb0d6963f7d28e17f72");
+const QString EmptyDigest = QStringLiteral("d41d8cd98f00b204e9800998ecf8427e");
+const QString ADigest = QStringLiteral("0cc175b9c0f1b6a831c399e269772661");
+
+// What the list view shows: one "path | result" text per row.
+QStringList ShownRows(const TForm1& form) {
+    QStringList rows;
+    const QAbstractItemModel* model = form.LvwFile->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        rows.append(model->index(row, 0).data().toString() + QStringLiteral(" | ") +
+                    model->index(row, 1).data().toString());
+    }
+    return rows;
+}
+
+void Drop(TForm1& form, const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    // As the desktop does it: the drag enters the window, then the files are dropped.
+    const QPoint where(100, 100);
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    QVERIFY(drop.isAccepted());
+}
+
+} // namespace
+
+class FileDigestPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void chosenFilesBecomeRowsInOrder();
+    void selectionDialogAsksForManyFilesAndRemembers();
+    void cancelledSelectionAddsNothing();
+    void dropOfThreeFilesAddsThemInDropOrder();
+    void dropOnAnotherPageAddsNothing_data();
+    void dropOnAnotherPageAddsNothing();
+    void droppedFolderCannotBeOpened();
+    void busyWhileABatchRunsAndCloseWaitsForItsEnd();
+
+    void saveWithoutRowsOpensNoDialog();
+    void saveWritesEveryRow();
+    void overwriteAnsweredNoKeepsTheFile();
+    void overwriteAnsweredYesReplacesTheFile();
+    void nameWithoutExtensionGetsTxt();
+    void saveIntoMissingFolderShowsDefaultErrorBox();
+    void saveDialogRemembersNameAndFilter();
+
+    void helpOpensHelpPageBesideExecutable();
+    void aboutLinksOpenWebPageAndMail();
+
+private:
+    QString Fixture(const QString& name, const QByteArray& content);
+
+    std::unique_ptr<test::FormWithFakes> window_;
+    TForm1* form_ = nullptr;
+    test::FakeUserDialogs* dialogs_ = nullptr;
+    std::unique_ptr<QTemporaryDir> folder_;
+};
+
+void FileDigestPageTest::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    window_ = std::make_unique<test::FormWithFakes>();
+    form_ = window_->form.get();
+    dialogs_ = window_->dialogs;
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+}
+
+void FileDigestPageTest::cleanup() {
+    form_ = nullptr;
+    dialogs_ = nullptr;
+    window_.reset();
+    folder_.reset();
+}
+
+QString FileDigestPageTest::Fixture(const QString& name, const QByteArray& content) {
+    const QString path = folder_->filePath(name);
+    test::WriteFile(path, content);
+    return path;
+}
+
+void FileDigestPageTest::chosenFilesBecomeRowsInOrder() {
+    const QString abc = Fixture(QStringLiteral("校验 abc.txt"), "abc");
+    const QString empty = Fixture(QStringLiteral("empty"), "");
+    // The dialog accepts a typed name of a file that does not exist.
+    const QString typed = folder_->filePath(QStringLiteral("typed-but-missing.txt"));
+    dialogs_->ChooseFiles({abc, typed, empty});
+    QTest::mouseClick(form_->BtnSelectFile, Qt::LeftButton);
+
+    QCOMPARE(ShownRows(*form_),
+             QStringList({abc + " | " + AbcDigest, typed + " | Could not open file",
+                          empty + " | " + EmptyDigest}));
+
+    // Choosing a listed file again appends a row; the earlier rows stay as they were.
+    dialogs_->ChooseFiles({abc});
+    form_->BtnSelectFileClick();
+    QCOMPARE(ShownRows(*form_).size(), 4);
+    QCOMPARE(ShownRows(*form_).at(3), abc + " | " + AbcDigest);
+    QCOMPARE(ShownRows(*form_).at(0), abc + " | " + AbcDigest);
+    QVERIFY(dialogs_->messages.empty());
+}
+
+void FileDigestPageTest::selectionDialogAsksForManyFilesAndRemembers() {
+    const QString a = Fixture(QStringLiteral("a.txt"), "a");
+    const QString b = Fixture(QStringLiteral("b.txt"), "b");
+    dialogs_->ChooseFiles({a, b});
+    form_->BtnSelectFileClick();
+    form_->BtnSelectFileClick(); // cancelled: remembers the last confirmed choice still
+    form_->BtnSelectFileClick();
+
+    QCOMPARE(dialogs_->fileRequests.size(), std::size_t{3});
+    const FileDialogRequest& first = dialogs_->fileRequests[0];
+    QCOMPARE(first.kind, FileDialogKind::OpenFiles);
+    QCOMPARE(first.title, QStringLiteral("Choose files to calculate MD5 checksum:"));
+    QCOMPARE(first.filter, QStringLiteral("所有文件(*.*)|*.*"));
+    QCOMPARE(first.filterIndex, 0);
+    QVERIFY(first.fileName.isEmpty());
+    for (std::size_t i = 1; i < 3; ++i) {
+        QCOMPARE(dialogs_->fileRequests[i].fileName, a);
+    }
+}
+
+void FileDigestPageTest::cancelledSelectionAddsNothing() {
+    form_->BtnSelectFileClick();
+    QCOMPARE(dialogs_->fileRequests.size(), std::size_t{1});
+    QCOMPARE(form_->LvwFile->model()->rowCount(), 0);
+}
+
+void FileDigestPageTest::dropOfThreeFilesAddsThemInDropOrder() {
+    const QString c = Fixture(QStringLiteral("c"), "abc");
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    const QString b = Fixture(QStringLiteral("文件 b"), "");
+    Drop(*form_, {c, a, b});
+    QTRY_COMPARE(ShownRows(*form_), QStringList({c + " | " + AbcDigest, a + " | " + ADigest,
+                                                 b + " | " + EmptyDigest}));
+}
+
+void FileDigestPageTest::dropOnAnotherPageAddsNothing_data() {
+    QTest::addColumn<int>("page");
+    QTest::newRow("maker") << 1;
+    QTest::newRow("verifier") << 2;
+    QTest::newRow("about") << 3;
+}
+
+void FileDigestPageTest::dropOnAnotherPageAddsNothing() {
+    QFETCH(int, page);
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    form_->PageControl->SetActivePageIndex(page);
+    Drop(*form_, {a});
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(form_->DigestList().RowCount(), std::size_t{0});
+    QVERIFY(dialogs_->messages.empty());
+
+    // The same drop once page 0 is shown again is taken.
+    form_->PageControl->SetActivePageIndex(0);
+    Drop(*form_, {a});
+    QTRY_COMPARE(form_->DigestList().RowCount(), std::size_t{1});
+}
+
+void FileDigestPageTest::droppedFolderCannotBeOpened() {
+    const QString sub = folder_->filePath(QStringLiteral("子文件夹"));
+    QVERIFY(QDir().mkdir(sub));
+    Fixture(QStringLiteral("子文件夹/inside.txt"), "abc");
+    Drop(*form_, {sub});
+    // The folder is not walked: one row for the folder itself.
+    QTRY_COMPARE(ShownRows(*form_), QStringList({sub + " | Could not open file"}));
+}
+
+void FileDigestPageTest::busyWhileABatchRunsAndCloseWaitsForItsEnd() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    const QString b = Fixture(QStringLiteral("b"), "abc");
+    bool saveEnabledDuringBatch = true;
+    bool progressShownDuringBatch = false;
+    bool visibleAfterClose = false;
+    // Runs while the batch lets events run before its first digest.
+    QTimer::singleShot(0, form_, [&] {
+        saveEnabledDuringBatch = form_->BtnSave->isEnabled();
+        progressShownDuringBatch = form_->JobProgressBar->isVisible();
+        form_->close();
+        visibleAfterClose = form_->isVisible();
+    });
+    dialogs_->ChooseFiles({a, b});
+    form_->BtnSelectFileClick();
+
+    QVERIFY(!saveEnabledDuringBatch);
+    QVERIFY(progressShownDuringBatch);
+    QVERIFY(visibleAfterClose);
+    // The rest of the batch was still done, then the window closed.
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest, b + " | " + AbcDigest}));
+    QVERIFY(!form_->isVisible());
+    QVERIFY(form_->BtnSave->isEnabled());
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void FileDigestPageTest::saveWithoutRowsOpensNoDialog() {
+    QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+    QVERIFY(dialogs_->fileRequests.empty());
+    QVERIFY(dialogs_->messages.empty());
+}
+
+void FileDigestPageTest::saveWritesEveryRow() {
+    const QString abc = Fixture(QStringLiteral("a b c.txt"), "abc");
+    const QString missing = folder_->filePath(QStringLiteral("missing"));
+    dialogs_->ChooseFiles({abc, missing});
+    form_->BtnSelectFileClick();
+
+    const QString target = folder_->filePath(QStringLiteral("列表.txt"));
+    dialogs_->ChooseFiles({target});
+    QTest::mouseClick(form_->BtnSave, Qt::LeftButton);
+
+    const FileDialogRequest& request = dialogs_->fileRequests.back();
+    QCOMPARE(request.kind, FileDialogKind::SaveFile);
+    QCOMPARE(request.title, QStringLiteral("保存 MD5 校验"));
+    QCOMPARE(request.filter, QStringLiteral("文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*"));
+    QCOMPARE(
+        test::ReadFile(target),
+        (abc + "     " + AbcDigest + "\r\n" + missing + "     Could not open file\r\n").toUtf8());
+    QVERIFY(dialogs_->messages.empty());
+}
+
+void FileDigestPageTest::overwriteAnsweredNoKeepsTheFile() {
+    dialogs_->ChooseFiles({Fixture(QStringLiteral("a"), "a")});
+    form_->BtnSelectFileClick();
+    const QString target = Fixture(QStringLiteral("old.txt"), "old content");
+    dialogs_->ChooseFiles({target});
+    dialogs_->messageAnswers.push_back(MessageAnswer::No);
+    form_->BtnSaveClick();
+
+    QCOMPARE(test::ReadFile(target), QByteArray("old content"));
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    const MessageRequest& question = dialogs_->messages.front();
+    QCOMPARE(question.text, QStringLiteral("该文件已经存在，你要覆盖它吗?"));
+    QCOMPARE(question.caption, QStringLiteral("Overwrite"));
+    QCOMPARE(question.icon, MessageIcon::Question);
+    QCOMPARE(question.buttons, MessageButtons::YesNo);
+    // The answer No ends the save; the dialog is not shown again.
+    QCOMPARE(dialogs_->fileRequests.size(), std::size_t{2});
+}
+
+void FileDigestPageTest::overwriteAnsweredYesReplacesTheFile() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    dialogs_->ChooseFiles({a});
+    form_->BtnSelectFileClick();
+    const QString target = Fixture(QStringLiteral("old.txt"), "a much longer old content\r\n");
+    dialogs_->ChooseFiles({target});
+    dialogs_->messageAnswers.push_back(MessageAnswer::Yes);
+    form_->BtnSaveClick();
+    QCOMPARE(test::ReadFile(target), (a + "     " + ADigest + "\r\n").toUtf8());
+}
+
+void FileDigestPageTest::nameWithoutExtensionGetsTxt() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    dialogs_->ChooseFiles({a});
+    form_->BtnSelectFileClick();
+    const QString typed = folder_->filePath(QStringLiteral("digests"));
+    dialogs_->ChooseFiles({typed}, 1);
+    form_->BtnSaveClick();
+    QVERIFY(!QFile::exists(typed));
+    QCOMPARE(test::ReadFile(typed + ".txt"), (a + "     " + ADigest + "\r\n").toUtf8());
+
+    // A name that exists only once ".txt" is added is asked about.
+    dialogs_->ChooseFiles({typed});
+    form_->BtnSaveClick();
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    QCOMPARE(dialogs_->messages.front().caption, QStringLiteral("Overwrite"));
+}
+
+void FileDigestPageTest::saveIntoMissingFolderShowsDefaultErrorBox() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    dialogs_->ChooseFiles({a});
+    form_->BtnSelectFileClick();
+    const QStringList before = ShownRows(*form_);
+    const QString target = folder_->filePath(QStringLiteral("no such folder/list.txt"));
+
+    // The failure's own text, as saving the same list there reports it.
+    std::string failure;
+    try {
+        form_->DigestList().SaveList(ToNative(target));
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+    QVERIFY(!failure.empty());
+
+    dialogs_->ChooseFiles({target});
+    form_->BtnSaveClick();
+
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    const MessageRequest& box = dialogs_->messages.front();
+    QCOMPARE(box.text, FromNative(DefaultErrorText(failure)));
+    QVERIFY(box.text.contains(target));
+    QCOMPARE(box.caption, QStringLiteral("Quorvix"));
+    QCOMPARE(box.icon, MessageIcon::Critical);
+    QCOMPARE(box.buttons, MessageButtons::Ok);
+    QCOMPARE(ShownRows(*form_), before);
+    QVERIFY(!QFileInfo::exists(folder_->filePath(QStringLiteral("no such folder"))));
+}
+
+void FileDigestPageTest::saveDialogRemembersNameAndFilter() {
+    dialogs_->ChooseFiles({Fixture(QStringLiteral("a"), "a")});
+    form_->BtnSelectFileClick();
+    const QString target = folder_->filePath(QStringLiteral("all.lst"));
+    dialogs_->ChooseFiles({target}, 1);
+    form_->BtnSaveClick();
+    form_->BtnSaveClick(); // cancelled
+
+    QCOMPARE(dialogs_->fileRequests.size(), std::size_t{3});
+    QCOMPARE(dialogs_->fileRequests[1].filterIndex, 0);
+    QVERIFY(dialogs_->fileRequests[1].fileName.isEmpty());
+    QCOMPARE(dialogs_->fileRequests[2].filterIndex, 1);
+    QCOMPARE(dialogs_->fileRequests[2].fileName, target);
+}
+
+void FileDigestPageTest::helpOpensHelpPageBesideExecutable() {
+    QTest::mouseClick(form_->BtnHelp, Qt::LeftButton);
+    QCOMPARE(window_->desktop->opened.size(), std::size_t{1});
+    const QUrl help = window_->desktop->opened.front();
+    QVERIFY(help.isLocalFile());
+    QCOMPARE(help.toLocalFile(), QCoreApplication::applicationDirPath() + "/help.html");
+    QVERIFY(!help.toLocalFile().contains(QStringLiteral("//")));
+}
+
+void FileDigestPageTest::aboutLinksOpenWebPageAndMail() {
+    form_->PageControl->SetActivePageIndex(3);
+    QTest::mouseClick(form_->LblWebsite, Qt::LeftButton);
+    QTest::mouseClick(form_->LblEmail, Qt::LeftButton);
+    QTest::mouseClick(form_->Label6, Qt::LeftButton);
+    const std::vector<QUrl> expected = {QUrl(QStringLiteral("http://www.example.com/quorvix/")),
+                                        QUrl(QStringLiteral("mailto:support@example.com"))};
+    QCOMPARE(window_->desktop->opened, expected);
+}
+
+QTEST_MAIN(FileDigestPageTest)
+#include "FileDigestPageTest.moc"

@@ -1,0 +1,188 @@
+// The window's small rules on their own: the default error box's text, the help page's place,
+// dialog filters and default extensions, the memo log and the list view's model.
+#include "GuiTestSupport.h"
+
+#include "checksum/FileDigestList.h"
+#include "gui/ErrorBox.h"
+#include "gui/FileDigestListModel.h"
+#include "gui/FileFilter.h"
+#include "gui/HelpAndLinks.h"
+#include "gui/MemoLogSink.h"
+#include "gui/NativeText.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quorvix;
+
+class GuiHelpersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultErrorTextAppendsFullStopAfterDot_data();
+    void defaultErrorTextAppendsFullStopAfterDot();
+    void defaultErrorBoxShowsCaptionIconAndOk();
+    void helpFileIsBesideTheExecutable_data();
+    void helpFileIsBesideTheExecutable();
+    void fileFiltersBecomeQtNameFilters();
+    void defaultExtensionOnlyForNamesWithoutOne_data();
+    void defaultExtensionOnlyForNamesWithoutOne();
+    void memoLogShowsEveryLineAndClears();
+    void modelShowsRowsAsAppendedAndCompleted();
+};
+
+void GuiHelpersTest::defaultErrorTextAppendsFullStopAfterDot_data() {
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QByteArray>("shown");
+    QTest::newRow("letter") << QByteArray("File access denied")
+                            << QByteArray("File access denied.");
+    QTest::newRow("digit") << QByteArray("I/O error 32") << QByteArray("I/O error 32.");
+    QTest::newRow("slash sorts after dot") << QByteArray("/tmp/") << QByteArray("/tmp/.");
+    QTest::newRow("full stop") << QByteArray("Done.") << QByteArray("Done.");
+    QTest::newRow("quote sorts before dot")
+        << QByteArray("Cannot open \"a\"") << QByteArray("Cannot open \"a\"");
+    QTest::newRow("exclamation") << QByteArray("Stop!") << QByteArray("Stop!");
+    QTest::newRow("closing parenthesis") << QByteArray("(x)") << QByteArray("(x)");
+    QTest::newRow("hyphen") << QByteArray("a -") << QByteArray("a -");
+    QTest::newRow("trailing space") << QByteArray("a ") << QByteArray("a ");
+    // The last byte of a UTF-8 character is 0x80 or above, above "." as an unsigned byte.
+    QTest::newRow("non-ASCII") << QByteArray("该文件夹不存在") << QByteArray("该文件夹不存在.");
+    QTest::newRow("empty") << QByteArray() << QByteArray();
+}
+
+void GuiHelpersTest::defaultErrorTextAppendsFullStopAfterDot() {
+    QFETCH(QByteArray, message);
+    QFETCH(QByteArray, shown);
+    QCOMPARE(QByteArray::fromStdString(DefaultErrorText(message.toStdString())), shown);
+}
+
+void GuiHelpersTest::defaultErrorBoxShowsCaptionIconAndOk() {
+    test::FakeUserDialogs dialogs;
+    ShowDefaultErrorBox(dialogs, nullptr, "Cannot create file \"/x/a.txt\". No such file");
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    const MessageRequest& box = dialogs.messages.front();
+    QCOMPARE(box.text, QStringLiteral("Cannot create file \"/x/a.txt\". No such file."));
+    QCOMPARE(box.caption, QStringLiteral("Quorvix"));
+    QCOMPARE(box.icon, MessageIcon::Critical);
+    QCOMPARE(box.buttons, MessageButtons::Ok);
+}
+
+void GuiHelpersTest::helpFileIsBesideTheExecutable_data() {
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("help");
+    QTest::newRow("installed") << "/usr/local/bin/quorvix"
+                               << "/usr/local/bin/help.html";
+    QTest::newRow("build tree") << "/home/u/q/build/src/gui/quorvix"
+                                << "/home/u/q/build/src/gui/help.html";
+    QTest::newRow("root folder") << "/quorvix"
+                                 << "/help.html";
+    QTest::newRow("Chinese folder") << "/opt/校验/quorvix"
+                                    << "/opt/校验/help.html";
+}
+
+void GuiHelpersTest::helpFileIsBesideTheExecutable() {
+    QFETCH(QString, executable);
+    QFETCH(QString, help);
+    QCOMPARE(HelpFilePath(executable), help);
+}
+
+void GuiHelpersTest::fileFiltersBecomeQtNameFilters() {
+    const QList<FileFilterPair> pairs =
+        SplitFileFilter(QStringLiteral("检查文件 (*.md5)|*.md5|所有文件 (*.*)|*.*"));
+    QCOMPARE(pairs.size(), 2);
+    QCOMPARE(pairs[0].description, QStringLiteral("检查文件 (*.md5)"));
+    QCOMPARE(pairs[1].patterns, QStringLiteral("*.*"));
+    QCOMPARE(QtNameFilter(pairs[0]), QStringLiteral("检查文件 (*.md5) (*.md5)"));
+    // "*.*" means every file, also those without a dot in their names.
+    QCOMPARE(QtNameFilter(pairs[1]), QStringLiteral("所有文件 (*.*) (*)"));
+    QCOMPARE(QtNameFilter({QStringLiteral("Logs"), QStringLiteral("*.log;*.txt")}),
+             QStringLiteral("Logs (*.log *.txt)"));
+    QCOMPARE(SplitFileFilter(QStringLiteral("所有文件(*.*)|*.*")).size(), 1);
+}
+
+void GuiHelpersTest::defaultExtensionOnlyForNamesWithoutOne_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "/tmp/list"
+                                  << "/tmp/list.txt";
+    QTest::newRow("own extension") << "/tmp/list.csv"
+                                   << "/tmp/list.csv";
+    QTest::newRow("dot only in the folder") << "/tmp/my.lists/list"
+                                            << "/tmp/my.lists/list.txt";
+    QTest::newRow("hidden file") << "/tmp/.list"
+                                 << "/tmp/.list";
+}
+
+void GuiHelpersTest::defaultExtensionOnlyForNamesWithoutOne() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(WithDefaultExtension(chosen, QStringLiteral("txt")), saved);
+    QCOMPARE(WithDefaultExtension(chosen, QString()), chosen);
+}
+
+void GuiHelpersTest::memoLogShowsEveryLineAndClears() {
+    QPlainTextEdit memo;
+    memo.setPlainText(QStringLiteral("prompt"));
+    MemoLogSink log(&memo);
+
+    log.Append("after the prompt");
+    QCOMPARE(memo.toPlainText(), QStringLiteral("prompt\nafter the prompt"));
+
+    // A log may begin with an empty line; it must not vanish into the empty memo.
+    log.Clear();
+    log.Append("");
+    log.Append("OK ... \"/数据/a.txt\"");
+    log.Append("");
+    log.Append("操作完成。");
+    QCOMPARE(memo.toPlainText(), QStringLiteral("\nOK ... \"/数据/a.txt\"\n\n操作完成。"));
+    QCOMPARE(memo.document()->blockCount(), 4);
+
+    log.Clear();
+    QVERIFY(memo.toPlainText().isEmpty());
+}
+
+void GuiHelpersTest::modelShowsRowsAsAppendedAndCompleted() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString abc = folder.filePath(QStringLiteral("abc.txt"));
+    test::WriteFile(abc, "abc");
+    const QString missing = folder.filePath(QStringLiteral("missing.txt"));
+
+    // What the view shows each time events run, i.e. each time the window could repaint.
+    QStringList seen;
+    FileDigestListModel* modelPointer = nullptr;
+    JobHooks hooks;
+    hooks.letPendingEventsRun = [&] {
+        const int last = modelPointer->rowCount() - 1;
+        seen.append(QStringLiteral("%1 rows, last result '%2'")
+                        .arg(modelPointer->rowCount())
+                        .arg(modelPointer->index(last, 1).data().toString()));
+    };
+    FileDigestList list(hooks);
+    FileDigestListModel model(list, nullptr);
+    modelPointer = &model;
+    list.SetObserver(&model);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy completed(&model, &FileDigestListModel::RowResultSet);
+
+    list.AddFiles({ToNative(missing), ToNative(abc)});
+
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(completed.count(), 2);
+    QCOMPARE(seen, QStringList({QStringLiteral("2 rows, last result ''"),
+                                QStringLiteral("2 rows, last result "
+                                               "'900150983cd24fb0d6963f7d28e17f72'")}));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(0, 0).data().toString(), missing);
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Could not open file"));
+    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("文件"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("MD5 校验值"));
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    list.SetObserver(nullptr);
+}
+
+QTEST_MAIN(GuiHelpersTest)
+#include "GuiHelpersTest.moc"
