@@ -24,6 +24,21 @@ bool IsEnabled(const QStyleOption* option) {
     return (option->state & QStyle::State_Enabled) != 0;
 }
 
+// Like Windows, the focus shows once the keyboard has been used in the window.
+bool ShowsKeyboardFocus(const QStyleOption* option) {
+    return (option->state & QStyle::State_HasFocus) != 0 &&
+           (option->state & QStyle::State_KeyboardFocusChange) != 0;
+}
+
+void DrawFocusRect(const QRect& rect, QPainter* painter) {
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(QColor(40, 40, 40), 1, Qt::DotLine));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+}
+
 void DrawButtonPanel(const QStyleOption* option, QPainter* painter) {
     const QRectF bounds = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill(bounds.topLeft(), bounds.bottomLeft());
@@ -176,11 +191,9 @@ void MacSkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
         if (qobject_cast<const QAbstractItemView*>(widget) != nullptr) {
             return;
         }
-        painter->save();
-        painter->setPen(QPen(QColor(40, 40, 40), 1, Qt::DotLine));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-        painter->restore();
+        if (ShowsKeyboardFocus(option)) {
+            DrawFocusRect(option->rect, painter);
+        }
         return;
     default:
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -196,6 +209,25 @@ void MacSkinStyle::drawControl(ControlElement element, const QStyleOption* optio
             return;
         }
         break;
+    case CE_TabBarTabLabel:
+        if (const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option)) {
+            // Fusion marks a focused tab with its own highlight; the skin uses the dotted
+            // rectangle around the caption instead.
+            QStyleOptionTab label = *tab;
+            label.state &= ~State_HasFocus;
+            QProxyStyle::drawControl(element, &label, painter, widget);
+            if (ShowsKeyboardFocus(option)) {
+                DrawFocusRect(tab->rect.adjusted(3, 4, -3, -2), painter);
+            }
+            return;
+        }
+        break;
+    case CE_PushButton:
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (ShowsKeyboardFocus(option)) {
+            DrawFocusRect(subElementRect(SE_PushButtonFocusRect, option, widget), painter);
+        }
+        return;
     case CE_HeaderSection:
         DrawHeaderSection(option, painter);
         return;
