@@ -1,0 +1,35 @@
+#include "checksum/CheckFileMaker.h"
+
+#include "checksum/CheckFileFormat.h"
+#include "checksum/ScanFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/TextFileWriter.h"
+
+namespace quorvix {
+
+void CheckFileMaker(const std::string& folderText, bool includeSubfolders, LogSink& log,
+                    const JobHooks& hooks) {
+    log.Clear();
+
+    std::string folderPrefix = folderText;
+    if (folderPrefix.empty() || folderPrefix.back() != PathSeparator) {
+        folderPrefix.push_back(PathSeparator);
+    }
+    const std::string checkFilePath = folderPrefix + CheckFileName;
+
+    // The new check file grows under a temporary name and replaces the old one only when it is
+    // complete, so a failed run leaves the previous check file as it was.
+    TextFileWriter checkFile(checkFilePath);
+    for (const std::string& line : CheckFileHeader(hooks.Now(), hooks.TimeSeparator())) {
+        checkFile.WriteLine(line);
+    }
+    const MakerRun run{includeSubfolders, folderPrefix.size(), checkFile, log, hooks};
+    ScanFolder(folderPrefix, run);
+    checkFile.Commit();
+
+    log.Append("");
+    log.Append("操作完成。");
+    log.Append("MD5 校验文件保存在 \"" + checkFilePath + "\"");
+}
+
+} // namespace quorvix
