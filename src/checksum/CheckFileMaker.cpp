@@ -1,6 +1,7 @@
 #include "checksum/CheckFileMaker.h"
 
 #include "checksum/CheckFileFormat.h"
+#include "checksum/FileCheck.h"
 #include "checksum/ScanFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFileWriter.h"
@@ -23,7 +24,8 @@ void CheckFileMaker(const std::string& folderText, bool includeSubfolders, LogSi
     for (const std::string& line : CheckFileHeader(hooks.Now(), hooks.TimeSeparator())) {
         checkFile.WriteLine(line);
     }
-    const MakerRun run{includeSubfolders, folderPrefix.size(), checkFile, log, hooks};
+    FileChecker files(hooks);
+    const MakerRun run{includeSubfolders, folderPrefix.size(), checkFile, log, hooks, files};
     ScanFolder(folderPrefix, run);
     checkFile.Commit();
 

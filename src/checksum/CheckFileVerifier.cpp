@@ -1,10 +1,8 @@
 #include "checksum/CheckFileVerifier.h"
 
 #include "checksum/CheckFileFormat.h"
+#include "checksum/FileCheck.h"
 #include "checksum/TextLineReader.h"
-#include "platform/FileErrors.h"
-#include "platform/FileSystem.h"
-#include "platform/OpenProbe.h"
 
 #include <cstdint>
 #include <vector>
@@ -72,6 +70,7 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
     log.Clear();
 
     TextLineReader reader(checkFilePath);
+    FileChecker files(hooks);
     std::string line;
     while (reader.NextLine(line)) {
         const std::optional<CheckFileEntry> entry = ParseCheckFileLine(line);
@@ -81,29 +80,16 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
         std::string path = prefix + entry->pathField;
 
         // Each test runs only when the one before passed: a missing file is never probed, and a
-        // file that fails the probe is never digested.
-        if (!FileExists(path)) {
+        // file that fails the probe is never digested. One whose digest fails after the probe is
+        // unreadable too, so that a single busy file cannot end the verification.
+        const FileCheckResult result = files.Check(path);
+        if (result.outcome == FileCheckOutcome::Missing) {
             log.Append(QuotedLine("文件不存在", path));
             tally.missing.push_back(std::move(path));
-            continue;
-        }
-        std::string digestText;
-        bool readable = OpenProbe(path);
-        if (readable) {
-            try {
-                digestText = hooks.DigestText(path);
-            } catch (const FileOpenError&) {
-                // It passed the probe but could not be read after all (it vanished, lost its
-                // permissions or failed on disk): one such file must not end the verification.
-                readable = false;
-            } catch (const InputOutputError&) {
-                readable = false;
-            }
-        }
-        if (!readable) {
+        } else if (result.outcome == FileCheckOutcome::Unreadable) {
             log.Append(QuotedLine("Could not open file", path));
             tally.unreadable.push_back(std::move(path));
-        } else if (DigestsMatch(entry->digestField, digestText)) {
+        } else if (DigestsMatch(entry->digestField, result.digestText)) {
             log.Append(QuotedLine("OK", path));
             ++tally.unchanged;
         } else {

@@ -2,9 +2,7 @@
 
 #include "checksum/CheckFileFormat.h"
 #include "checksum/CheckFileMaker.h"
-#include "platform/FileErrors.h"
 #include "platform/FileSystem.h"
-#include "platform/OpenProbe.h"
 
 namespace quorvix {
 namespace {
@@ -14,22 +12,15 @@ constexpr const char* StatusCouldNotOpen = "Could not open file";
 
 // Digests one file and writes its entry line; gives the status its log line shows.
 const char* MakeEntry(const std::string& fullPath, const MakerRun& run) {
-    if (!OpenProbe(fullPath)) {
-        return StatusCouldNotOpen;
-    }
-    std::string digestText;
-    try {
-        digestText = run.hooks.DigestText(fullPath);
-    } catch (const FileOpenError&) {
-        // It passed the probe but could not be read after all (it vanished, lost its permissions
-        // or failed on disk): the log says so, and the file gets no entry.
-        return StatusCouldNotOpen;
-    } catch (const InputOutputError&) {
+    // A file that passed the probe but could not be read after all (it vanished, lost its
+    // permissions or failed on disk) is reported like one that failed the probe.
+    const FileCheckResult result = run.files.Check(fullPath);
+    if (result.outcome != FileCheckOutcome::Digested) {
         return StatusCouldNotOpen;
     }
     // A check file that cannot be written is not the file's fault: that failure ends the run.
-    run.checkFile.WriteLine(
-        CheckFileEntryLine(digestText, std::string_view(fullPath).substr(run.BasePrefixLength)));
+    run.checkFile.WriteLine(CheckFileEntryLine(
+        result.digestText, std::string_view(fullPath).substr(run.BasePrefixLength)));
     return StatusOk;
 }
 

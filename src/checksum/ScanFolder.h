@@ -1,6 +1,7 @@
 // One folder of the maker's walk.
 #pragma once
 
+#include "checksum/FileCheck.h"
 #include "checksum/JobHooks.h"
 #include "checksum/LogSink.h"
 #include "platform/TextFileWriter.h"
@@ -19,6 +20,7 @@ struct MakerRun {
     TextFileWriter& checkFile;
     LogSink& log;
     const JobHooks& hooks;
+    FileChecker& files; // probes and digests the files
 };
 
 // Lists folderPath (with or without one final '/') in byte order of the names and, for each
