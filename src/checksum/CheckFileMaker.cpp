@@ -8,15 +8,22 @@
 
 namespace quorvix {
 
+CheckFileLocation CheckFileLocationOf(const std::string& folderText) {
+    CheckFileLocation location{folderText, 0, {}};
+    if (folderText.empty() || folderText.back() != PathSeparator) {
+        location.folderPrefix.push_back(PathSeparator);
+    }
+    location.BasePrefixLength = location.folderPrefix.size();
+    location.checkFilePath = location.folderPrefix + CheckFileName;
+    return location;
+}
+
 void CheckFileMaker(const std::string& folderText, bool includeSubfolders, LogSink& log,
                     const JobHooks& hooks) {
     log.Clear();
 
-    std::string folderPrefix = folderText;
-    if (folderPrefix.empty() || folderPrefix.back() != PathSeparator) {
-        folderPrefix.push_back(PathSeparator);
-    }
-    const std::string checkFilePath = folderPrefix + CheckFileName;
+    const CheckFileLocation location = CheckFileLocationOf(folderText);
+    const std::string& checkFilePath = location.checkFilePath;
 
     // The new check file grows under a temporary name and replaces the old one only when it is
     // complete, so a failed run leaves the previous check file as it was.
@@ -25,8 +32,8 @@ void CheckFileMaker(const std::string& folderText, bool includeSubfolders, LogSi
         checkFile.WriteLine(line);
     }
     FileChecker files(hooks);
-    const MakerRun run{includeSubfolders, folderPrefix.size(), checkFile, log, hooks, files};
-    ScanFolder(folderPrefix, run);
+    const MakerRun run{includeSubfolders, location.BasePrefixLength, checkFile, log, hooks, files};
+    ScanFolder(location.folderPrefix, run);
     checkFile.Commit();
 
     log.Append("");

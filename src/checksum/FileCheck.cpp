@@ -17,6 +17,10 @@ namespace quorvix {
 FileChecker::FileChecker(const JobHooks& hooks) : hooks_(hooks) {}
 
 FileCheckResult FileChecker::Check(const std::string& path) {
+    // The system would read such a path only up to its NUL and so find some other file.
+    if (path.find('\0') != std::string::npos) {
+        return {FileCheckOutcome::Missing, {}};
+    }
     return hooks_.fileDigestText ? CheckWithHooks(path) : CheckWithOneOpen(path);
 }
 

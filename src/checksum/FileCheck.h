@@ -11,7 +11,7 @@
 namespace quorvix {
 
 enum class FileCheckOutcome {
-    Missing,    // nothing is there, or a folder is
+    Missing,    // nothing is there, or a folder is, or the path holds a NUL byte
     Unreadable, // it exists but fails the open probe, or its digest fails after the probe
     Digested,   // digestText holds its digest
 };
