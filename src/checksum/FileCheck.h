@@ -4,8 +4,6 @@
 
 #include "checksum/JobHooks.h"
 
-#include <cstdint>
-#include <memory>
 #include <string>
 
 namespace quorvix {
@@ -21,7 +19,7 @@ struct FileCheckResult {
     std::string digestText; // upper-case digest text when Digested, else empty
 };
 
-// Checks files one after another, reusing one read buffer.
+// Checks the files of one job, one after another.
 class FileChecker {
 public:
     // When hooks.fileDigestText is set, Check uses FileExists, OpenProbe and that function, in
@@ -34,15 +32,11 @@ public:
     // Unreadable; other failures pass on.
     FileCheckResult Check(const std::string& path);
 
-    // Size of the pieces read from the system.
-    static constexpr std::size_t BufferSize = 256 * 1024;
-
 private:
     FileCheckResult CheckWithHooks(const std::string& path);
     FileCheckResult CheckWithOneOpen(const std::string& path);
 
     const JobHooks& hooks_;
-    std::unique_ptr<std::uint8_t[]> buffer_;
 };
 
 } // namespace quorvix
