@@ -1,7 +1,7 @@
 #include "checksum/FileCheck.h"
 
-#include "platform/FileStream.h"
 #include "platform/FileErrors.h"
+#include "platform/FileStream.h"
 #include "platform/FileSystem.h"
 #include "platform/OpenProbe.h"
 

@@ -82,7 +82,7 @@ TEST(MakeCommand, PrintsTheLogAndNothingElse) {
     run = RunQuorvix({"make", "--no-subfolders", folder.Path()});
     EXPECT_EQ(run.status, ExitSuccess);
     EXPECT_EQ(run.out.find("sub"), std::string::npos);
-    EXPECT_EQ(test::ReadWholeFile(folder / "CheckSum.md5").find("sub"), std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(folder / "CheckSum.md5").find("sub"), std::string::npos);
 }
 
 TEST(MakeCommand, AFailedRunExitsWithTheFailureOnStandardError) {

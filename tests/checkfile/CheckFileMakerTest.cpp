@@ -21,7 +21,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using test::DigestTextOf;
-using test::ReadWholeFile;
+using test::ReadFileBytes;
 using test::RecordingLogSink;
 using test::TempFolder;
 
@@ -54,7 +54,7 @@ protected:
     void Make(const std::string& folderText, bool includeSubfolders = true) {
         CheckFileMaker(folderText, includeSubfolders, log, hooks);
     }
-    std::string CheckFile() const { return ReadWholeFile(folder / "CheckSum.md5"); }
+    std::string CheckFile() const { return ReadFileBytes(folder / "CheckSum.md5"); }
     std::vector<std::string> ClosingLines() const {
         return {"", "操作完成。", "MD5 校验文件保存在 \"" + (folder / "CheckSum.md5") + "\""};
     }
@@ -240,7 +240,7 @@ TEST_F(CheckFileMakerTest, ADigestThatFailsAfterTheProbeIsLoggedAndGetsNoEntry) 
         if (path == folder / "busy") {
             throw FileOpenError(path, "Device or resource busy");
         }
-        return DigestTextOf(ReadWholeFile(path));
+        return DigestTextOf(ReadFileBytes(path));
     };
     Make(folder.Path());
     EXPECT_EQ(CheckFile(), HeaderBytes + EntryBytes("a", "a") + EntryBytes("c", "c"));

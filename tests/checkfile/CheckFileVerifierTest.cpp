@@ -185,7 +185,7 @@ TEST_F(CheckFileVerifierTest, ADigestThatFailsAfterTheProbeIsUnreadableAndTheRun
         if (path == At("broken")) {
             throw InputOutputError("Cannot read file \"" + path + "\". Input/output error");
         }
-        return DigestTextOf(test::ReadWholeFile(path));
+        return DigestTextOf(test::ReadFileBytes(path));
     };
     const Lines lines =
         Verify(Entry(DigestTextOf("busy"), "busy") + Entry(DigestTextOf("broken"), "broken") +

@@ -3,35 +3,12 @@
 
 #include "checksum/LogSink.h"
 
+#include "../support/TempFolder.h"
+
 #include <string>
 #include <vector>
 
 namespace quorvix::test {
-
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes out of scope. Path() has no final separator.
-class TempFolder {
-public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-
-    const std::string& Path() const { return path_; }
-    // Path() + "/" + relative.
-    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-
-    // Writes bytes to the file at relative, creating the folders on the way.
-    void Write(const std::string& relative, const std::string& bytes) const;
-    // Creates the folder at relative, and its parents.
-    void MakeFolder(const std::string& relative) const;
-
-private:
-    std::string path_;
-};
-
-// The whole content of a file; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
 
 // The upper-case digest text of bytes, computed in memory.
 std::string DigestTextOf(const std::string& bytes);

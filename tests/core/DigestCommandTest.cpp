@@ -9,8 +9,8 @@
 namespace quorvix {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::TempFolder;
+using test::ReadFileBytes;
+using test::TempFolder;
 
 struct CliRun {
     int status;

@@ -13,9 +13,9 @@
 namespace quorvix {
 namespace {
 
-using testing::FolderListing;
-using testing::ReadFileBytes;
-using testing::TempFolder;
+using test::FolderListing;
+using test::ReadFileBytes;
+using test::TempFolder;
 
 constexpr const char* EmptyDigest = "d41d8cd98f00b204e9800998ecf8427e";
 constexpr const char* AbcDigest = "900150983cd24fb0d6963f7d28e17f72";

@@ -16,9 +16,9 @@
 namespace quorvix {
 namespace {
 
-using testing::FolderListing;
-using testing::ReadFileBytes;
-using testing::TempFolder;
+using test::FolderListing;
+using test::ReadFileBytes;
+using test::TempFolder;
 
 // One fixture folder with every kind of entry the probe and the exists tests must tell apart.
 class FileKinds : public ::testing::Test {

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-namespace quorvix::testing {
+namespace quorvix::test {
 
 class TempFolder {
 public:
@@ -26,6 +26,9 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
         std::error_code ignored;
+        // Tests may take permissions away; give them back so that everything can be removed.
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
 
@@ -46,6 +49,13 @@ public:
         if (!out) {
             throw std::runtime_error("cannot write " + full);
         }
+        return full;
+    }
+
+    // Creates the folder at relative, and its parents, and returns its full path.
+    std::string MakeFolder(std::string_view relative) const {
+        const std::string full = *this / relative;
+        std::filesystem::create_directories(full);
         return full;
     }
 
@@ -73,4 +83,4 @@ inline std::string FolderListing(const std::string& folder) {
     return names;
 }
 
-} // namespace quorvix::testing
+} // namespace quorvix::test
