@@ -21,7 +21,7 @@ using LocalTimeSource = std::function<LocalDateTime()>;
 // Each member may be left empty; the job then uses the plain behaviour named beside it.
 struct JobHooks {
     LetPendingEventsRun letPendingEventsRun; // empty: nothing runs
-    FileDigestFunction fileDigestText;       // empty: FileDigestText
+    FileDigestFunction fileDigestText;       // empty: the plain file digest
     LocalTimeSource localTime;               // empty: CurrentLocalTime
     char timeSeparator = '\0';               // '\0': LocaleTimeSeparator
 

@@ -31,7 +31,8 @@ std::string RandomSuffix() {
 TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {
     const auto slash = targetPath_.rfind(PathSeparator);
     const std::string folder = slash == std::string::npos ? "" : targetPath_.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? targetPath_ : targetPath_.substr(slash + 1);
+    const std::string name =
+        slash == std::string::npos ? targetPath_ : targetPath_.substr(slash + 1);
 
     // A hidden name in the same folder: the rename that replaces the target stays on one file
     // system, and a half-written file never carries the target's name.
