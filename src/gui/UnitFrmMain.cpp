@@ -53,20 +53,6 @@ QStyle* SkinStyle() {
 
 } // namespace
 
-// Marks a job as running for as long as it lives: the window disables what must not start
-// meanwhile, shows the progress bar and keeps a close request until the last job has ended.
-class TForm1::JobScope {
-public:
-    JobScope(TForm1& form, JobKind kind) : form_(form), kind_(kind) { form_.BeginJob(kind_); }
-    JobScope(const JobScope&) = delete;
-    JobScope& operator=(const JobScope&) = delete;
-    ~JobScope() { form_.EndJob(kind_); }
-
-private:
-    TForm1& form_;
-    JobKind kind_;
-};
-
 TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServices> desktop)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()),
@@ -121,6 +107,10 @@ void TForm1::ConnectHandlers() {
     connect(BtnExit, &QPushButton::clicked, this, [this] { BtnExitClick(); });
     connect(LblWebsite, &ClickLabel::clicked, this, [this] { LblWebsiteClick(); });
     connect(LblEmail, &ClickLabel::clicked, this, [this] { LblEmailClick(); });
+    connect(BtnSelect, &QPushButton::clicked, this, [this] { BtnSelectClick(); });
+    connect(BtnMake, &QPushButton::clicked, this, [this] { BtnMakeClick(); });
+    connect(BtnSelectCheckfile, &QPushButton::clicked, this, [this] { BtnSelectCheckfileClick(); });
+    connect(BtnVerify, &QPushButton::clicked, this, [this] { BtnVerifyClick(); });
     connect(model_, &FileDigestListModel::RowResultSet, this,
             [this] { progress_->BatchFileDone(); });
 }

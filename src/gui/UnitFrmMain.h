@@ -100,6 +100,14 @@ public:
     void LblEmailClick();
     // Closes the window, which ends the program; during a job, once the job is over.
     void BtnExitClick();
+    // Puts the folder chosen in the folder chooser into EdtPath; a cancel keeps its text.
+    void BtnSelectClick();
+    // Checks EdtPath and makes the check file of that folder, logging into MemoMakeResult.
+    void BtnMakeClick();
+    // Puts the file chosen with dlg into EdtCheckfilePath; a cancel keeps its text.
+    void BtnSelectCheckfileClick();
+    // Checks EdtCheckfilePath and verifies that check file, logging into MemoVerifyResult.
+    void BtnVerifyClick();
 
     // The rows of page 0.
     const FileDigestList& DigestList() const { return *list_; }
@@ -112,7 +120,20 @@ protected:
 
 private:
     enum class JobKind { Batch, Maker, Verifier };
-    class JobScope;
+
+    // Marks a job as running for as long as it lives: the window disables what must not start
+    // meanwhile, shows the progress bar and keeps a close request until the last job has ended.
+    class JobScope {
+    public:
+        JobScope(TForm1& form, JobKind kind) : form_(form), kind_(kind) { form_.BeginJob(kind_); }
+        JobScope(const JobScope&) = delete;
+        JobScope& operator=(const JobScope&) = delete;
+        ~JobScope() { form_.EndJob(kind_); }
+
+    private:
+        TForm1& form_;
+        JobKind kind_;
+    };
 
     void CreateControls();
     void CreateFileDigestPage();
@@ -126,6 +147,8 @@ private:
     void RunHandler(const std::function<void()>& body);
     MessageAnswer ShowMessage(const QString& text, const QString& caption, MessageIcon icon,
                               MessageButtons buttons);
+    // The box of a failed input check on the maker or verifier page.
+    void ShowInputError(const QString& text);
 
     // Adds a batch of files to the list while the window shows that it is busy.
     void AddBatch(std::vector<std::string> paths);

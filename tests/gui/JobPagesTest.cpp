@@ -1,0 +1,356 @@
+// The maker and verifier pages through their handlers: input checks, browsing, the jobs with
+// their logs in the memos, and what the pages prevent while the maker runs.
+#include "GuiTestSupport.h"
+
+#include "gui/ErrorBox.h"
+#include "gui/NativeText.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+using namespace quorvix;
+
+namespace {
+
+const QString MakerPrompt =
+    QStringLiteral("请选择一个文件夹检查 MD5 校验，然后点击“检查文件”按钮。");
+const QString VerifierPrompt =
+    QStringLiteral("请选择一个检查文件，然后点击“验证检查文件，验证文件完整性。");
+
+QStringList MemoLines(const QPlainTextEdit* memo) {
+    return memo->toPlainText().split(QLatin1Char('\n'));
+}
+
+// A named socket: it exists and is no folder, but it cannot be opened as a file.
+class SocketFile {
+public:
+    explicit SocketFile(const QString& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::strncpy(address.sun_path, name.constData(), sizeof address.sun_path - 1);
+        bound_ = fd_ >= 0 &&
+                 ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    }
+    SocketFile(const SocketFile&) = delete;
+    SocketFile& operator=(const SocketFile&) = delete;
+    ~SocketFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    bool IsBound() const { return bound_; }
+
+private:
+    int fd_;
+    bool bound_ = false;
+};
+
+} // namespace
+
+class JobPagesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void inputChecksStopBeforeTheJob_data();
+    void inputChecksStopBeforeTheJob();
+    void folderChooserReplacesOrKeepsThePath();
+    void checkFileDialogReplacesOrKeepsThePathAndRemembers();
+    void makeWritesCheckFileAndShowsTheLog();
+    void clearedSubfolderBoxReachesTheMakerAndStaysCleared();
+    void verifyShowsOutcomesAndSummary();
+    void jobButtonsDisabledWhileTheMakerRuns();
+    void makerFailureShowsErrorBoxAndKeepsTheLog();
+    void checkFileThatCannotBeOpenedShowsErrorBox();
+
+private:
+    QString Fixture(const QString& name, const QByteArray& content);
+    // A folder with a file in a subfolder and two files at its top, all with Chinese names.
+    void MakeSampleFolder();
+
+    std::unique_ptr<test::FormWithFakes> window_;
+    TForm1* form_ = nullptr;
+    test::FakeUserDialogs* dialogs_ = nullptr;
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString root_; // the sample folder
+};
+
+void JobPagesTest::init() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder_->isValid());
+    root_ = folder_->filePath(QStringLiteral("数据"));
+    window_ = std::make_unique<test::FormWithFakes>();
+    form_ = window_->form.get();
+    dialogs_ = window_->dialogs;
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+}
+
+void JobPagesTest::cleanup() {
+    form_ = nullptr;
+    dialogs_ = nullptr;
+    window_.reset();
+    folder_.reset();
+}
+
+QString JobPagesTest::Fixture(const QString& name, const QByteArray& content) {
+    const QString path = folder_->filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    test::WriteFile(path, content);
+    return path;
+}
+
+void JobPagesTest::MakeSampleFolder() {
+    Fixture(QStringLiteral("数据/甲.txt"), "abc");
+    Fixture(QStringLiteral("数据/乙.txt"), "a");
+    Fixture(QStringLiteral("数据/sub/丙.txt"), "");
+}
+
+void JobPagesTest::inputChecksStopBeforeTheJob_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<QString>("fieldText"); // "<folder>" stands for an existing folder,
+                                            // "<file>" for an existing file
+    QTest::addColumn<QString>("message");
+    const QString chooseFolder = QStringLiteral("首先请选择一个文件夹。");
+    const QString noFolder = QStringLiteral("该文件夹不存在。");
+    const QString chooseCheckFile = QStringLiteral("请首先选择检查文件.");
+    const QString noCheckFile = QStringLiteral("检查文件不存在.");
+
+    QTest::newRow("maker: empty") << true << "" << chooseFolder;
+    QTest::newRow("maker: spaces only") << true << "   " << chooseFolder;
+    QTest::newRow("maker: tab and line break") << true << "\t\r\n " << chooseFolder;
+    QTest::newRow("maker: a file") << true << "<file>" << noFolder;
+    QTest::newRow("maker: missing folder") << true << "<folder>/nothing" << noFolder;
+    // Not empty once trimmed, and the existence test sees the space.
+    QTest::newRow("maker: space before a folder") << true << " <folder>" << noFolder;
+    QTest::newRow("maker: space after a folder") << true << "<folder> " << noFolder;
+    // U+3000 is no control character: the field is not empty.
+    QTest::newRow("maker: ideographic space") << true << "\u3000" << noFolder;
+    QTest::newRow("verifier: empty") << false << "" << chooseCheckFile;
+    QTest::newRow("verifier: spaces only") << false << "  " << chooseCheckFile;
+    QTest::newRow("verifier: a folder") << false << "<folder>" << noCheckFile;
+    QTest::newRow("verifier: missing file") << false << "<folder>/other.md5" << noCheckFile;
+    QTest::newRow("verifier: space before a file") << false << " <file>" << noCheckFile;
+}
+
+void JobPagesTest::inputChecksStopBeforeTheJob() {
+    QFETCH(bool, maker);
+    QFETCH(QString, fieldText);
+    QFETCH(QString, message);
+    const QString file = Fixture(QStringLiteral("checks/CheckSum.md5"), ";nothing\r\n");
+    const QString existingFolder = folder_->filePath(QStringLiteral("checks"));
+    fieldText.replace(QStringLiteral("<folder>"), existingFolder);
+    fieldText.replace(QStringLiteral("<file>"), file);
+
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    QLineEdit* field = maker ? form_->EdtPath : form_->EdtCheckfilePath;
+    QPlainTextEdit* memo = maker ? form_->MemoMakeResult : form_->MemoVerifyResult;
+    field->setText(fieldText);
+    QTest::mouseClick(maker ? form_->BtnMake : form_->BtnVerify, Qt::LeftButton);
+
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    const MessageRequest& box = dialogs_->messages.front();
+    QCOMPARE(box.text, message);
+    QCOMPARE(box.caption, QStringLiteral("错误"));
+    QCOMPARE(box.icon, MessageIcon::Information);
+    QCOMPARE(box.buttons, MessageButtons::Ok);
+    // Nothing ran: the prompt is still shown and the field keeps its text.
+    QCOMPARE(memo->toPlainText(), maker ? MakerPrompt : VerifierPrompt);
+    QCOMPARE(field->text(), fieldText);
+    QCOMPARE(test::ReadFile(file), QByteArray(";nothing\r\n"));
+}
+
+void JobPagesTest::folderChooserReplacesOrKeepsThePath() {
+    form_->PageControl->SetActivePageIndex(1);
+    form_->EdtPath->setText(QStringLiteral("typed by hand"));
+    QTest::mouseClick(form_->BtnSelect, Qt::LeftButton); // cancelled
+    QCOMPARE(form_->EdtPath->text(), QStringLiteral("typed by hand"));
+
+    dialogs_->folderAnswers.push_back(QStringLiteral("/srv/照片"));
+    QTest::mouseClick(form_->BtnSelect, Qt::LeftButton);
+    QCOMPARE(form_->EdtPath->text(), QStringLiteral("/srv/照片"));
+    QCOMPARE(dialogs_->folderTitles,
+             std::vector<QString>(2, QStringLiteral("请选择文件夹，以检查文件。")));
+}
+
+void JobPagesTest::checkFileDialogReplacesOrKeepsThePathAndRemembers() {
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(QStringLiteral("typed by hand"));
+    QTest::mouseClick(form_->BtnSelectCheckfile, Qt::LeftButton); // cancelled
+    QCOMPARE(form_->EdtCheckfilePath->text(), QStringLiteral("typed by hand"));
+
+    // The dialog accepts a name that does not exist; the check then reports it.
+    const QString chosen = folder_->filePath(QStringLiteral("旧.md5"));
+    dialogs_->ChooseFiles({chosen}, 1);
+    QTest::mouseClick(form_->BtnSelectCheckfile, Qt::LeftButton);
+    QCOMPARE(form_->EdtCheckfilePath->text(), chosen);
+    QTest::mouseClick(form_->BtnSelectCheckfile, Qt::LeftButton); // cancelled
+
+    QCOMPARE(dialogs_->fileRequests.size(), std::size_t{3});
+    const FileDialogRequest& first = dialogs_->fileRequests[0];
+    QCOMPARE(first.kind, FileDialogKind::OpenFile);
+    QCOMPARE(first.title, QStringLiteral("选择检查文件"));
+    QCOMPARE(first.filter, QStringLiteral("检查文件 (*.md5)|*.md5|所有文件 (*.*)|*.*"));
+    QCOMPARE(first.filterIndex, 0);
+    QCOMPARE(dialogs_->fileRequests[2].fileName, chosen);
+    QCOMPARE(dialogs_->fileRequests[2].filterIndex, 1);
+    QCOMPARE(form_->EdtCheckfilePath->text(), chosen);
+
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    QCOMPARE(dialogs_->messages.front().text, QStringLiteral("检查文件不存在."));
+}
+
+void JobPagesTest::makeWritesCheckFileAndShowsTheLog() {
+    MakeSampleFolder();
+    form_->PageControl->SetActivePageIndex(1);
+    form_->EdtPath->setText(root_);
+    QTest::mouseClick(form_->BtnMake, Qt::LeftButton);
+
+    const QString checkFile = root_ + "/CheckSum.md5";
+    QCOMPARE(MemoLines(form_->MemoMakeResult),
+             QStringList({"Processing folder \"" + root_ + "/sub\" ...",
+                          "Processing file \"丙.txt\" ... OK", "Processing file \"乙.txt\" ... OK",
+                          "Processing file \"甲.txt\" ... OK", "", "操作完成。",
+                          "MD5 校验文件保存在 \"" + checkFile + "\""}));
+    const QStringList lines = QString::fromUtf8(test::ReadFile(checkFile)).split("\r\n");
+    QCOMPARE(lines.size(), 8); // four header lines, three entries, nothing after the last CR LF
+    QCOMPARE(lines.mid(4), QStringList({"d41d8cd98f00b204e9800998ecf8427e\tsub/丙.txt",
+                                        "0cc175b9c0f1b6a831c399e269772661\t乙.txt",
+                                        "900150983cd24fb0d6963f7d28e17f72\t甲.txt", ""}));
+    QVERIFY(dialogs_->messages.empty());
+    QCOMPARE(form_->EdtPath->text(), root_);
+}
+
+void JobPagesTest::clearedSubfolderBoxReachesTheMakerAndStaysCleared() {
+    MakeSampleFolder();
+    form_->PageControl->SetActivePageIndex(1);
+    form_->EdtPath->setText(root_);
+    QTest::mouseClick(form_->ChkSubFolder, Qt::LeftButton);
+    QVERIFY(!form_->ChkSubFolder->isChecked());
+
+    for (int run = 0; run < 2; ++run) {
+        QTest::mouseClick(form_->BtnMake, Qt::LeftButton);
+        const QByteArray checkFile = test::ReadFile(root_ + "/CheckSum.md5");
+        QVERIFY(!checkFile.contains("sub/"));
+        QVERIFY(checkFile.contains("\t甲.txt\r\n"));
+        QVERIFY(!form_->MemoMakeResult->toPlainText().contains("Processing folder"));
+        QVERIFY(!form_->ChkSubFolder->isChecked());
+    }
+}
+
+void JobPagesTest::verifyShowsOutcomesAndSummary() {
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    test::WriteFile(root_ + "/乙.txt", "b");
+    QVERIFY(QFile::remove(root_ + "/sub/丙.txt"));
+
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(root_ + "/CheckSum.md5");
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+
+    QCOMPARE(MemoLines(form_->MemoVerifyResult),
+             QStringList({"文件不存在 ... \"" + root_ + "/sub/丙.txt\"",
+                          "File changed ... \"" + root_ + "/乙.txt\"",
+                          "OK ... \"" + root_ + "/甲.txt\"", "", "Operation completes.",
+                          "3 files were verified. 1 file did not exist. 1 file changed. ", "",
+                          "下面的文件因为检查文件已被更改:", root_ + "/乙.txt", "",
+                          "下列文件丢失:", root_ + "/sub/丙.txt"}));
+    QVERIFY(dialogs_->messages.empty());
+    // The maker's log is the maker page's own.
+    QVERIFY(form_->MemoMakeResult->toPlainText().contains(QStringLiteral("操作完成。")));
+}
+
+void JobPagesTest::jobButtonsDisabledWhileTheMakerRuns() {
+    MakeSampleFolder();
+    form_->PageControl->SetActivePageIndex(1);
+    form_->EdtPath->setText(root_);
+    form_->EdtCheckfilePath->setText(root_ + "/乙.txt");
+
+    bool makeEnabled = true;
+    bool verifyEnabled = true;
+    bool progressShown = false;
+    // Runs while the maker lets events run before its first entry.
+    QTimer::singleShot(0, form_, [&] {
+        makeEnabled = form_->BtnMake->isEnabled();
+        verifyEnabled = form_->BtnVerify->isEnabledTo(form_->SheetVerifier);
+        progressShown = form_->JobProgressBar->isVisible();
+        // A second run and a verification cannot start from here.
+        QTest::mouseClick(form_->BtnMake, Qt::LeftButton);
+        form_->PageControl->SetActivePageIndex(2);
+        QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+        form_->PageControl->SetActivePageIndex(1);
+    });
+    QTest::mouseClick(form_->BtnMake, Qt::LeftButton);
+
+    QVERIFY(!makeEnabled);
+    QVERIFY(!verifyEnabled);
+    QVERIFY(progressShown);
+    QCOMPARE(form_->MemoMakeResult->toPlainText().count(QStringLiteral("操作完成。")), 1);
+    QCOMPARE(form_->MemoVerifyResult->toPlainText(), VerifierPrompt);
+    QVERIFY(form_->BtnMake->isEnabled());
+    QVERIFY(form_->BtnVerify->isEnabledTo(form_->SheetVerifier));
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void JobPagesTest::makerFailureShowsErrorBoxAndKeepsTheLog() {
+    // A folder where the check file should go: the finished check file cannot take its place.
+    Fixture(QStringLiteral("数据/CheckSum.md5/inside.txt"), "abc");
+    Fixture(QStringLiteral("数据/甲.txt"), "abc");
+    form_->PageControl->SetActivePageIndex(1);
+    form_->EdtPath->setText(root_);
+    QTest::mouseClick(form_->BtnMake, Qt::LeftButton);
+
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    const MessageRequest& box = dialogs_->messages.front();
+    QCOMPARE(box.caption, QStringLiteral("Quorvix"));
+    QCOMPARE(box.icon, MessageIcon::Critical);
+    QVERIFY(box.text.endsWith(QLatin1Char('.')));
+    // The walk's lines stay; the closing lines never came.
+    const QString log = form_->MemoMakeResult->toPlainText();
+    QVERIFY(log.contains(QStringLiteral("Processing file \"甲.txt\" ... OK")));
+    QVERIFY(!log.contains(QStringLiteral("操作完成。")));
+    QVERIFY(QFileInfo(root_ + "/CheckSum.md5").isDir());
+    QCOMPARE(QDir(root_).entryList(QDir::Files | QDir::Hidden).size(), 1); // no leftovers
+    QVERIFY(form_->BtnMake->isEnabled());
+    QVERIFY(form_->BtnVerify->isEnabledTo(form_->SheetVerifier));
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void JobPagesTest::checkFileThatCannotBeOpenedShowsErrorBox() {
+    const QString socketPath = folder_->filePath(QStringLiteral("check.md5"));
+    SocketFile socket(socketPath);
+    QVERIFY(socket.IsBound());
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(socketPath);
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+
+    QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+    const MessageRequest& box = dialogs_->messages.front();
+    QCOMPARE(box.caption, QStringLiteral("Quorvix"));
+    QCOMPARE(box.icon, MessageIcon::Critical);
+    QVERIFY2(box.text.contains(socketPath), qPrintable(box.text));
+    // The verifier cleared its log before it failed to open the check file.
+    QVERIFY(form_->MemoVerifyResult->toPlainText().isEmpty());
+    QVERIFY(form_->BtnVerify->isEnabled());
+}
+
+QTEST_MAIN(JobPagesTest)
+#include "JobPagesTest.moc"
