@@ -37,9 +37,19 @@ public:
         connect(nameEdit_, &QLineEdit::textChanged, this, [this] { KeepConfirmEnabled(); });
     }
 
+    // The chosen files in the order the name field lists them. The dialog's own answer keeps
+    // only the typed names that it found in the folder, so it would drop the others.
+    QStringList ChosenFiles() const {
+        if (!acceptMissing_) {
+            return selectedFiles();
+        }
+        const QStringList typed = TypedNames();
+        return typed.isEmpty() ? selectedFiles() : typed;
+    }
+
     void accept() override {
         if (acceptMissing_) {
-            const QStringList files = selectedFiles();
+            const QStringList files = ChosenFiles();
             for (const QString& file : files) {
                 if (!QFileInfo::exists(file)) {
                     QDialog::accept();
@@ -60,6 +70,28 @@ protected:
     }
 
 private:
+    // The names in the name field: one name, or several each in double quotes, as the dialog
+    // writes them for a selection of several files; relative ones are in the shown folder.
+    QStringList TypedNames() const {
+        const QString text = nameEdit_->text();
+        QStringList names;
+        if (text.contains(QLatin1Char('"'))) {
+            const QStringList parts = text.split(QLatin1Char('"'));
+            for (qsizetype i = 1; i < parts.size(); i += 2) {
+                names.append(parts[i]);
+            }
+        } else if (!text.trimmed().isEmpty()) {
+            names.append(text);
+        }
+        QStringList files;
+        for (const QString& name : names) {
+            if (!name.isEmpty()) {
+                files.append(QDir::isAbsolutePath(name) ? name : directory().filePath(name));
+            }
+        }
+        return files;
+    }
+
     void KeepConfirmEnabled() {
         if (!confirm_->isEnabled() && !nameEdit_->text().trimmed().isEmpty()) {
             confirm_->setEnabled(true);
@@ -121,8 +153,9 @@ std::optional<FileDialogAnswer> QtUserDialogs::ShowFileDialog(QWidget* owner,
         break;
     }
 
+    const QList<FileFilterPair> pairs = SplitFileFilter(request.filter);
     QStringList nameFilters;
-    for (const FileFilterPair& pair : SplitFileFilter(request.filter)) {
+    for (const FileFilterPair& pair : pairs) {
         nameFilters.append(QtNameFilter(pair));
     }
     if (!nameFilters.isEmpty()) {
@@ -137,8 +170,15 @@ std::optional<FileDialogAnswer> QtUserDialogs::ShowFileDialog(QWidget* owner,
         return std::nullopt;
     }
     FileDialogAnswer answer;
-    answer.fileNames = dialog.selectedFiles();
-    answer.filterIndex = std::max<qsizetype>(0, nameFilters.indexOf(dialog.selectedNameFilter()));
+    answer.fileNames = dialog.ChosenFiles();
+    // With the details hidden the dialog reports a pair by its description alone.
+    const QString selected = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        if (selected == nameFilters[i] || selected == pairs[i].description) {
+            answer.filterIndex = static_cast<int>(i);
+            break;
+        }
+    }
     return answer;
 }
 
