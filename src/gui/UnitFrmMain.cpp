@@ -133,7 +133,7 @@ MessageAnswer TForm1::ShowMessage(const QString& text, const QString& caption, M
 JobHooks TForm1::WindowJobHooks() {
     JobHooks hooks;
     // Between files everything runs: the window repaints and takes input.
-    hooks.letPendingEventsRun = [] { QCoreApplication::processEvents(); };
+    hooks.letPendingEventsRun = [this] { eventPacer_.RunPendingEvents(); };
     hooks.fileDigestText = [this](const std::string& path) {
         return DigestKeepingWindowPainted(path);
     };
@@ -149,7 +149,7 @@ std::string TForm1::DigestKeepingWindowPainted(const std::string& path) {
     return FileDigestText(path, [this](std::uint64_t bytesRead, std::uint64_t size) {
         progress_->FileRead(bytesRead, size);
         // Paint and timers only: the user's clicks and keys wait until the digest is done.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        eventPacer_.RunPendingEvents(QEventLoop::ExcludeUserInputEvents);
     });
 }
 
@@ -163,6 +163,8 @@ void TForm1::AddBatch(std::vector<std::string> paths) {
 }
 
 void TForm1::BeginJob(JobKind kind) {
+    // The first chance of a job to run events takes it: the window shows at once that it is busy.
+    eventPacer_.Restart();
     ++runningJobs_;
     switch (kind) {
     case JobKind::Batch:
@@ -181,6 +183,9 @@ void TForm1::BeginJob(JobKind kind) {
 }
 
 void TForm1::EndJob(JobKind kind) {
+    // The whole log shows when a job ends, also when it failed.
+    makeLog_->Flush();
+    verifyLog_->Flush();
     --runningJobs_;
     switch (kind) {
     case JobKind::Batch:

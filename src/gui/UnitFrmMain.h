@@ -4,6 +4,7 @@
 #include "checksum/FileDigestList.h"
 #include "checksum/JobHooks.h"
 #include "gui/DesktopServices.h"
+#include "gui/EventPacer.h"
 #include "gui/FileDialogComponent.h"
 #include "gui/UserDialogs.h"
 
@@ -171,6 +172,7 @@ private:
     std::unique_ptr<MemoLogSink> makeLog_;
     std::unique_ptr<MemoLogSink> verifyLog_;
 
+    EventPacer eventPacer_;
     int runningJobs_ = 0;
     int runningBatches_ = 0;
     int runningMakers_ = 0;
