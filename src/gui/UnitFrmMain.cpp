@@ -87,7 +87,8 @@ TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServ
 }
 
 TForm1::~TForm1() {
-    // The list outlives nothing of the window's, but it must not report to a deleted model.
+    // The list goes before the window's children, the model among them; it must not report to
+    // the model on its way.
     list_->SetObserver(nullptr);
 }
 

@@ -145,7 +145,13 @@ void MainWindowLayoutTest::controlsAsLaidOut() {
     QCOMPARE(control->parentWidget()->objectName(), QString::fromLatin1(expected.parent));
     QCOMPARE(control->geometry(), expected.geometry);
     if (expected.caption != nullptr) {
-        QCOMPARE(CaptionOf(control), QString::fromUtf8(expected.caption));
+        const QString caption = QString::fromUtf8(expected.caption);
+        QCOMPARE(CaptionOf(control), caption);
+        // The caption is not clipped in the window's font (the check box's includes its box).
+        const int room =
+            qobject_cast<QCheckBox*>(control) != nullptr ? control->width() - 20 : control->width();
+        QVERIFY2(control->fontMetrics().horizontalAdvance(caption) <= room, expected.name);
+        QVERIFY2(control->fontMetrics().height() <= control->height() + 2, expected.name);
     }
     if (expected.tabOrder >= 0) {
         QVERIFY(control->focusPolicy() & Qt::TabFocus);
