@@ -66,16 +66,18 @@ QUORVIX_ALWAYS_INLINE std::uint32_t StepI(std::uint32_t a, std::uint32_t b, std:
     return b + std::rotl(a, Shift);
 }
 
-// One compression of RFC 1321 over the 64 bytes at block.
-QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t state[4], const std::uint8_t* block) {
-    std::uint32_t x[16];
+// One compression of RFC 1321 over the 64 bytes at block: the chaining values come in and go
+// out in a, b, c and d, and x is the work area the block's sixteen words are read into.
+QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t& chainA, std::uint32_t& chainB,
+                                          std::uint32_t& chainC, std::uint32_t& chainD,
+                                          std::uint32_t x[16], const std::uint8_t* block) {
     for (int i = 0; i < 16; ++i) {
         x[i] = LoadLittleEndian(block + 4 * i);
     }
-    std::uint32_t a = state[0];
-    std::uint32_t b = state[1];
-    std::uint32_t c = state[2];
-    std::uint32_t d = state[3];
+    std::uint32_t a = chainA;
+    std::uint32_t b = chainB;
+    std::uint32_t c = chainC;
+    std::uint32_t d = chainD;
 
     a = StepF<7>(a, b, c, d, x[0], 0xd76aa478);
     d = StepF<12>(d, a, b, c, x[1], 0xe8c7b756);
@@ -145,22 +147,34 @@ QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t state[4], const std::uin
     c = StepI<15>(c, d, a, b, x[2], 0x2ad7d2bb);
     b = StepI<21>(b, c, d, a, x[9], 0xeb86d391);
 
-    state[0] += a;
-    state[1] += b;
-    state[2] += c;
-    state[3] += d;
-
-    // Message words are not left behind on the stack once the block is done.
-    volatile std::uint32_t* wipe = x;
-    for (int i = 0; i < 16; ++i) {
-        wipe[i] = 0;
-    }
+    chainA += a;
+    chainB += b;
+    chainC += c;
+    chainD += d;
 }
 
 // Transforms count consecutive blocks; kept out of line so the hot loop is one tight function.
+// The chaining values stay in registers from block to block, and the one work area serves every
+// block and is wiped once at the end.
 void TransformBlocks(std::uint32_t state[4], const std::uint8_t* blocks, std::size_t count) {
+    std::uint32_t x[16];
+    std::uint32_t a = state[0];
+    std::uint32_t b = state[1];
+    std::uint32_t c = state[2];
+    std::uint32_t d = state[3];
     for (std::size_t i = 0; i < count; ++i) {
-        TransformBlock(state, blocks + 64 * i);
+        TransformBlock(a, b, c, d, x, blocks + 64 * i);
+    }
+    state[0] = a;
+    state[1] = b;
+    state[2] = c;
+    state[3] = d;
+
+    // No message words are left behind on the stack once the blocks are done; the stores are
+    // volatile so the compiler cannot drop them as dead.
+    volatile std::uint32_t* wipe = x;
+    for (int i = 0; i < 16; ++i) {
+        wipe[i] = 0;
     }
 }
 
