@@ -30,8 +30,11 @@ public:
     // a silently shortened digest.
     std::size_t Read(void* buffer, std::size_t count) override;
 
-    // Size of the chunks read from the system.
-    static constexpr std::size_t ChunkSize = 1 << 20;
+    // Size of the chunks read from the system. Large enough that the system calls cost next to
+    // nothing (4 KiB reads cost five times as much processor time on a warm page cache), small
+    // enough that a chunk stays in the core's level-2 cache between the system's copy into it
+    // and the engine's copies out of it; 256 KiB measured best of 64 KiB to 4 MiB.
+    static constexpr std::size_t ChunkSize = 256 << 10;
 
 private:
     void Refill();
