@@ -77,8 +77,7 @@ double MeasureCoreClock(int trials) {
 // Runs digest once per iteration over the buffer and reports bytes per second and cycles per
 // byte. The clock of a virtual machine's core drifts with the load on its host, so unless one is
 // given it is measured again right before and right after each run, outside the timed loop.
-template <typename Digest>
-void RunDigest(benchmark::State& state, Digest digest) {
+template <typename Digest> void RunDigest(benchmark::State& state, Digest digest) {
     const auto& buffer = TestBuffer();
     double clockHz = GivenClockHz > 0 ? GivenClockHz : MeasureCoreClock(3);
     const double start = ThreadCpuSeconds();
@@ -92,9 +91,8 @@ void RunDigest(benchmark::State& state, Digest digest) {
     state.counters["GHz"] = clockHz / 1e9;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(BufferSize));
-    state.counters["cycles/B"] =
-        benchmark::Counter(elapsed * clockHz / static_cast<double>(BufferSize),
-                           benchmark::Counter::kAvgIterations);
+    state.counters["cycles/B"] = benchmark::Counter(
+        elapsed * clockHz / static_cast<double>(BufferSize), benchmark::Counter::kAvgIterations);
 }
 
 void BM_DigestOfBuffer(benchmark::State& state) {
@@ -119,7 +117,6 @@ void BM_OpenSslMd5(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_OpenSslMd5);
-
 
 } // namespace
 
