@@ -81,6 +81,15 @@ QUORVIX_ALWAYS_INLINE std::uint32_t StepI(std::uint32_t a, std::uint32_t b, std:
     return b + std::rotl(a, Shift);
 }
 
+// Sets count elements at memory to zero with volatile stores, which the compiler must keep even
+// where it can see that nothing reads the memory again (a local about to go out of scope).
+template <typename Element> void Wipe(Element* memory, std::size_t count) {
+    volatile Element* elements = memory;
+    for (std::size_t i = 0; i < count; ++i) {
+        elements[i] = 0;
+    }
+}
+
 // One compression of RFC 1321 over the 64 bytes at block: the chaining values come in and go
 // out in a, b, c and d, and x is the work area the block's sixteen words are read into.
 QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t& chainA, std::uint32_t& chainB,
@@ -185,12 +194,8 @@ void TransformBlocks(std::uint32_t state[4], const std::uint8_t* blocks, std::si
     state[2] = c;
     state[3] = d;
 
-    // No message words are left behind on the stack once the blocks are done; the stores are
-    // volatile so the compiler cannot drop them as dead.
-    volatile std::uint32_t* wipe = x;
-    for (int i = 0; i < 16; ++i) {
-        wipe[i] = 0;
-    }
+    // No message words are left behind on the stack once the blocks are done.
+    Wipe(x, 16);
 }
 
 } // namespace
@@ -246,7 +251,8 @@ Md5Digest DigestFinal(Md5Context& context) {
     for (int i = 0; i < 4; ++i) {
         StoreLittleEndian(context.State[i], digest.bytes.data() + 4 * i);
     }
-    std::memset(&context, 0, sizeof context);
+    // The context is cleared also where it is a local about to go out of scope.
+    Wipe(reinterpret_cast<std::uint8_t*>(&context), sizeof context);
     return digest;
 }
 
