@@ -5,7 +5,8 @@
 // this runs on usually hide the cycle counters, so the core clock is measured here instead: a
 // chain of dependent additions runs at one addition per cycle on every x86-64 core, and its rate
 // is the clock the core runs at while it is busy (turbo included, unlike the nominal clock in
-// /proc/cpuinfo). Pass --clock_ghz=X to use a clock of your own instead.
+// /proc/cpuinfo). Pass --clock_ghz=X to reckon cycles at a clock of your own instead; the
+// cycles are then taken from the timed loop.
 #include "md5/Md5.h"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -47,52 +47,78 @@ double ThreadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Additions per second along one dependency chain, i.e. the core clock in hertz. The barrier
-// after each addition keeps the value in a register and stops the compiler from folding the
-// chain; the loop counter runs alongside on other execution units.
-double MeasureAdditionRate() {
-    constexpr std::uint64_t Rounds = 2'000'000;
+// Runs a chain of dependent additions, one per cycle on every x86-64 core. The barrier after each
+// addition keeps the value in a register and stops the compiler from folding the chain; the
+// step is a register operand, so no core can fold the additions either. The loop counter runs
+// alongside on other execution units.
+void RunAdditionChain(std::uint64_t additions) {
     std::uint64_t value = 0;
     std::uint64_t step = 1;
-    benchmark::DoNotOptimize(step); // a register operand, so no core can fold the additions
-    const double start = ThreadCpuSeconds();
-    for (std::uint64_t i = 0; i < Rounds; ++i) {
+    benchmark::DoNotOptimize(step);
+    for (std::uint64_t i = 0; i < additions / 8; ++i) {
         for (int j = 0; j < 8; ++j) {
             value += step;
             benchmark::DoNotOptimize(value);
         }
     }
-    return static_cast<double>(Rounds * 8) / (ThreadCpuSeconds() - start);
 }
 
-// The best of a few short trials: another process taking the core only makes a trial slower.
-double MeasureCoreClock(int trials) {
-    double best = 0;
-    for (int trial = 0; trial < trials; ++trial) {
-        best = std::max(best, MeasureAdditionRate());
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct CycleFigures {
+    double cyclesPerByte;
+    double clockHz;
+};
+
+// Cycles per byte of one digest of the buffer, reckoned against the addition chain. The clock of
+// a virtual machine's core moves within milliseconds (it drops while the core idles and climbs
+// again under load), so each digest is paired with a chain of about the same duration right
+// after it, and the figure is the median of the pairs' ratios.
+template <typename Digest>
+CycleFigures MeasureCycles(Digest& digest, const std::vector<std::uint8_t>& buffer) {
+    constexpr std::uint64_t Additions = 4'000'000; // about as long as a digest of 1 MiB
+    constexpr int Pairs = 15;
+    std::vector<double> cyclesPerByte;
+    std::vector<double> clockHz;
+    digest(buffer.data(), buffer.size()); // the core at its working clock before the first pair
+    for (int pair = 0; pair < Pairs; ++pair) {
+        const double start = ThreadCpuSeconds();
+        digest(buffer.data(), buffer.size());
+        const double digested = ThreadCpuSeconds();
+        RunAdditionChain(Additions);
+        const double added = ThreadCpuSeconds();
+        const double hz = static_cast<double>(Additions) / (added - digested);
+        clockHz.push_back(hz);
+        cyclesPerByte.push_back((digested - start) * hz / static_cast<double>(buffer.size()));
     }
-    return best;
+    return {Median(cyclesPerByte), Median(clockHz)};
 }
 
-// Runs digest once per iteration over the buffer and reports bytes per second and cycles per
-// byte. The clock of a virtual machine's core drifts with the load on its host, so unless one is
-// given it is measured again right before and right after each run, outside the timed loop.
+// Runs digest once per iteration over the buffer and reports bytes per second and, measured
+// outside the timed loop, cycles per byte and the clock they were reckoned at.
 template <typename Digest> void RunDigest(benchmark::State& state, Digest digest) {
     const auto& buffer = TestBuffer();
-    double clockHz = GivenClockHz > 0 ? GivenClockHz : MeasureCoreClock(3);
     const double start = ThreadCpuSeconds();
     for (auto _ : state) {
         digest(buffer.data(), buffer.size());
     }
     const double elapsed = ThreadCpuSeconds() - start;
-    if (GivenClockHz <= 0) {
-        clockHz = std::max(clockHz, MeasureCoreClock(3));
-    }
-    state.counters["GHz"] = clockHz / 1e9;
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(BufferSize));
-    state.counters["cycles/B"] = benchmark::Counter(
-        elapsed * clockHz / static_cast<double>(BufferSize), benchmark::Counter::kAvgIterations);
+    if (GivenClockHz > 0) {
+        state.counters["GHz"] = GivenClockHz / 1e9;
+        state.counters["cycles/B"] =
+            benchmark::Counter(elapsed * GivenClockHz / static_cast<double>(BufferSize),
+                               benchmark::Counter::kAvgIterations);
+    } else {
+        const CycleFigures figures = MeasureCycles(digest, buffer);
+        state.counters["GHz"] = figures.clockHz / 1e9;
+        state.counters["cycles/B"] = figures.cyclesPerByte;
+    }
 }
 
 void BM_DigestOfBuffer(benchmark::State& state) {
