@@ -47,19 +47,30 @@ double ThreadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Runs a chain of dependent additions, one per cycle on every x86-64 core. The barrier after each
-// addition keeps the value in a register and stops the compiler from folding the chain; the
-// step is a register operand, so no core can fold the additions either. The loop counter runs
-// alongside on other execution units.
+// One link of the chain below. The barrier keeps the value in a register and stops the compiler
+// from folding consecutive additions.
+inline void AddStep(std::uint64_t& value, std::uint64_t step) {
+    value += step;
+    benchmark::DoNotOptimize(value);
+}
+
+// Runs a chain of dependent additions, one per cycle on every x86-64 core. The step is a
+// register operand, so no core can fold the additions either. Eight links are written out per
+// loop turn: with a loop branch after every addition, taken branches can become the limit (seen
+// on a virtual machine whose core was shared), and the chain would no longer count cycles.
 void RunAdditionChain(std::uint64_t additions) {
     std::uint64_t value = 0;
     std::uint64_t step = 1;
     benchmark::DoNotOptimize(step);
     for (std::uint64_t i = 0; i < additions / 8; ++i) {
-        for (int j = 0; j < 8; ++j) {
-            value += step;
-            benchmark::DoNotOptimize(value);
-        }
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
+        AddStep(value, step);
     }
 }
 
