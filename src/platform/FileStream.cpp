@@ -50,8 +50,7 @@ void FileStream::Refill() {
             break;
         }
         if (errno != EINTR) {
-            throw InputOutputError("Cannot read file \"" + path_ + "\". " +
-                                   SystemErrorText(errno));
+            throw InputOutputError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
         }
     }
     bytesRead_ += chunkLength_;
