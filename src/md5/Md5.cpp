@@ -33,7 +33,7 @@ QUORVIX_ALWAYS_INLINE void StoreLittleEndian(std::uint32_t word, std::uint8_t* b
 // Hands back value unchanged, but as a value the compiler must have in a register: it can no
 // longer spread the sum that value came from over the additions that follow. Without this,
 // Clang, and GCC when tuning for AMD Zen, fold the message word in after the round function,
-// which puts one more addition on the critical path of every step (about 20% slower). The empty
+// which puts one more operation on the critical path of every step (17 to 40% slower). The empty
 // asm statement emits no instruction; other compilers simply go without the hint.
 QUORVIX_ALWAYS_INLINE std::uint32_t Settled(std::uint32_t value) {
 #if defined(__GNUC__) || defined(__clang__)
