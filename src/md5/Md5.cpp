@@ -91,7 +91,7 @@ template <typename Element> void Wipe(Element* memory, std::size_t count) {
 }
 
 // One compression of RFC 1321 over the 64 bytes at block: the chaining values come in and go
-// out in a, b, c and d, and x is the work area the block's sixteen words are read into.
+// out in chainA to chainD, and x is the work area the block's sixteen words are read into.
 QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t& chainA, std::uint32_t& chainB,
                                           std::uint32_t& chainC, std::uint32_t& chainD,
                                           std::uint32_t x[16], const std::uint8_t* block) {
