@@ -30,8 +30,12 @@ public:
     // a silently shortened digest.
     std::size_t Read(void* buffer, std::size_t count) override;
 
-    // Size of the chunks read from the system.
-    static constexpr std::size_t ChunkSize = 1 << 20;
+    // Size of the chunks read from the system. Large enough that the system calls cost next to
+    // nothing (4 KiB reads take five times the processor time of large ones on a warm page
+    // cache, 64 KiB reads a third more), small enough to stay in the core's level-2 cache between
+    // the system's copy into it and the engine's copies out of it. 256 KiB measured as fast as
+    // 1 MiB or a little faster, with a quarter of the memory.
+    static constexpr std::size_t ChunkSize = 256 << 10;
 
 private:
     void Refill();
