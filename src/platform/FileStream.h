@@ -23,7 +23,8 @@ public:
     // exist, may not be read, or is not a regular file (a folder, FIFO, socket or device).
     explicit FileStream(const std::string& path, FileReadProgress progress = {});
 
-    std::uint64_t Size() override;
+    // The size the file had when it was opened.
+    std::uint64_t Size() override { return size_; }
     std::uint64_t Position() override { return position_; }
     void Seek(std::uint64_t position) override { position_ = position; }
     // Throws InputOutputError when the system reports a read error: a failing disk never gives
@@ -43,9 +44,11 @@ private:
     std::string path_;
     FileDescriptor fd_;
     FileReadProgress progress_;
+    std::uint64_t size_ = 0;
     std::unique_ptr<std::uint8_t[]> chunk_;
-    std::uint64_t chunkStart_ = 0; // file offset of chunk_[0]
-    std::size_t chunkLength_ = 0;  // valid bytes in chunk_
+    std::size_t chunkCapacity_ = 0; // at most ChunkSize; less for a small file
+    std::uint64_t chunkStart_ = 0;  // file offset of chunk_[0]
+    std::size_t chunkLength_ = 0;   // valid bytes in chunk_
     std::uint64_t position_ = 0;
     std::uint64_t bytesRead_ = 0;
 };
