@@ -1,9 +1,9 @@
 #include "checksum/TextLineReader.h"
 
 #include "platform/FileErrors.h"
+#include "platform/OpenFileForReading.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,27 +31,11 @@ void AppendWithoutCarriageReturns(std::string& line, const char* text, std::size
 } // namespace
 
 TextLineReader::TextLineReader(const std::string& path) : path_(path) {
-    // Non-blocking, so that a FIFO without a writer cannot hang the open; reads block again below.
-    fd_ = FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd_.IsOpen()) {
-        throw FileOpenError(path, SystemErrorText(errno));
-    }
-    struct stat info {};
-    if (::fstat(fd_.Get(), &info) != 0) {
-        throw FileOpenError(path, SystemErrorText(errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw FileOpenError(path, SystemErrorText(EISDIR));
-    }
-    // Devices could yield endless data; a pipe ends when its writer closes it.
-    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-        throw FileOpenError(path, "Not a regular file");
-    }
-    const int flags = ::fcntl(fd_.Get(), F_GETFL);
-    if (flags == -1 || ::fcntl(fd_.Get(), F_SETFL, flags & ~O_NONBLOCK) == -1) {
-        throw FileOpenError(path, SystemErrorText(errno));
-    }
-    if (S_ISREG(info.st_mode)) {
+    // A pipe is read too, so that a check file can come from another program; it ends when its
+    // writer closes it.
+    OpenedFile file = OpenFileForReading(path, true);
+    fd_ = std::move(file.fd);
+    if (file.isRegular) {
         ::posix_fadvise(fd_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     chunk_ = std::make_unique_for_overwrite<char[]>(ChunkSize);

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "checksum/FileDigestList.h"
+#include "cli/CommandLine.h"
 
 #include <exception>
 
@@ -21,47 +22,25 @@ private:
     std::ostream& out_;
 };
 
-int UsageError(std::ostream& err, const std::string& problem) {
-    err << "quorvix-cli digest: " << problem << "\n" << UsageText();
-    return ExitFailure;
-}
-
 } // namespace
 
 int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    std::string listPath;
-    bool saveList = false;
-    Arguments files;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            files.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "-o" || argument == "--output") {
-            if (i + 1 == arguments.size()) {
-                return UsageError(err, "option " + argument + " needs a file name");
-            }
-            listPath = arguments[++i];
-            saveList = true;
-        } else {
-            return UsageError(err, "unknown option \"" + argument + "\"");
-        }
+    const CommandLine commandLine = ParseCommandLine(arguments, {}, {"-o"});
+    if (commandLine.operands.empty()) {
+        throw UsageProblem("no FILE given");
     }
-    if (files.empty()) {
-        return UsageError(err, "no FILE given");
-    }
+    const auto output = commandLine.values.find("-o");
+    const bool saveList = output != commandLine.values.end();
 
     FileDigestList list;
     RowPrinter printer(list, out);
     if (!saveList) {
         list.SetObserver(&printer);
     }
-    list.AddFiles(files);
+    list.AddFiles(commandLine.operands);
     if (saveList) {
         try {
-            list.SaveList(listPath);
+            list.SaveList(output->second);
         } catch (const std::exception& failure) {
             err << "quorvix-cli: " << failure.what() << "\n";
             return ExitFailure;

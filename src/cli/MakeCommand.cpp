@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "checksum/CheckFileMaker.h"
+#include "cli/CommandLine.h"
 #include "cli/InputChecks.h"
 #include "cli/StreamLogSink.h"
 #include "platform/FileSystem.h"
@@ -8,39 +9,13 @@
 #include <exception>
 
 namespace quorvix::cli {
-namespace {
-
-int UsageError(std::ostream& err, const std::string& problem) {
-    err << "quorvix-cli make: " << problem << "\n" << UsageText();
-    return ExitFailure;
-}
-
-} // namespace
 
 int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    bool includeSubfolders = true;
-    Arguments folders;
-    bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            folders.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--no-subfolders") {
-            includeSubfolders = false;
-        } else {
-            return UsageError(err, "unknown option \"" + argument + "\"");
-        }
-    }
-    if (folders.empty()) {
-        return UsageError(err, "no FOLDER given");
-    }
-    if (folders.size() > 1) {
-        return UsageError(err, "only one FOLDER may be given");
-    }
+    const CommandLine commandLine = ParseCommandLine(arguments, {"--no-subfolders"});
+    const bool includeSubfolders = !commandLine.Has("--no-subfolders");
+    const std::string& folder = SingleOperand(commandLine, "FOLDER");
 
     // The folder is used exactly as given; trimming only decides whether anything was given.
-    const std::string& folder = folders.front();
     if (IsBlank(folder)) {
         err << "首先请选择一个文件夹。\n";
         return ExitFailure;

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "Version.h"
+#include "cli/CommandLine.h"
 
 namespace quorvix::cli {
 
@@ -34,14 +35,19 @@ int RunCli(const Arguments& arguments, std::ostream& out, std::ostream& err) {
         out << "quorvix-cli " << QuorvixVersion << "\n";
         return ExitSuccess;
     }
-    if (command == "digest") {
-        return RunDigestCommand(rest, out, err);
-    }
-    if (command == "make") {
-        return RunMakeCommand(rest, out, err);
-    }
-    if (command == "verify") {
-        return RunVerifyCommand(rest, out, err);
+    try {
+        if (command == "digest") {
+            return RunDigestCommand(rest, out, err);
+        }
+        if (command == "make") {
+            return RunMakeCommand(rest, out, err);
+        }
+        if (command == "verify") {
+            return RunVerifyCommand(rest, out, err);
+        }
+    } catch (const UsageProblem& problem) {
+        err << "quorvix-cli " << command << ": " << problem.what() << "\n" << UsageText();
+        return ExitFailure;
     }
     err << "quorvix-cli: unknown command \"" << command << "\"\n" << UsageText();
     return ExitFailure;

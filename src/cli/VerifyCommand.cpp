@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "checksum/CheckFileVerifier.h"
+#include "cli/CommandLine.h"
 #include "cli/InputChecks.h"
 #include "cli/StreamLogSink.h"
 #include "platform/FileSystem.h"
@@ -8,36 +9,12 @@
 #include <exception>
 
 namespace quorvix::cli {
-namespace {
-
-int UsageError(std::ostream& err, const std::string& problem) {
-    err << "quorvix-cli verify: " << problem << "\n" << UsageText();
-    return ExitFailure;
-}
-
-} // namespace
 
 int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    Arguments checkFiles;
-    bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            checkFiles.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else {
-            return UsageError(err, "unknown option \"" + argument + "\"");
-        }
-    }
-    if (checkFiles.empty()) {
-        return UsageError(err, "no CHECKFILE given");
-    }
-    if (checkFiles.size() > 1) {
-        return UsageError(err, "only one CHECKFILE may be given");
-    }
+    const CommandLine commandLine = ParseCommandLine(arguments, {});
+    const std::string& checkFile = SingleOperand(commandLine, "CHECKFILE");
 
     // The path is used exactly as given; trimming only decides whether anything was given.
-    const std::string& checkFile = checkFiles.front();
     if (IsBlank(checkFile)) {
         err << "请首先选择检查文件.\n";
         return ExitFailure;

@@ -1,9 +1,9 @@
 #include "platform/FileStream.h"
 
 #include "platform/FileErrors.h"
+#include "platform/OpenFileForReading.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,22 +13,9 @@ namespace quorvix {
 
 FileStream::FileStream(const std::string& path, FileReadProgress progress)
     : path_(path), progress_(std::move(progress)) {
-    // Non-blocking, so that opening a FIFO cannot hang; only regular files are read anyway.
-    fd_ = FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd_.IsOpen()) {
-        throw FileOpenError(path, SystemErrorText(errno));
-    }
-    struct stat info {};
-    if (::fstat(fd_.Get(), &info) != 0) {
-        throw FileOpenError(path, SystemErrorText(errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw FileOpenError(path, SystemErrorText(EISDIR));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw FileOpenError(path, "Not a regular file");
-    }
-    size_ = static_cast<std::uint64_t>(info.st_size);
+    OpenedFile file = OpenFileForReading(path, false);
+    fd_ = std::move(file.fd);
+    size_ = file.size;
     // A small file gets a buffer of its own size, read in one call: on folders of many small
     // files the cost per file, not per byte, decides the speed.
     constexpr std::uint64_t Page = 4096;
