@@ -171,7 +171,7 @@ void TForm1::CreateAboutPage() {
         SheetAbout, "Label6", QStringLiteral("Quorvix v") + QString::fromLatin1(QuorvixVersion),
         16);
     Label7 = NewCentredLabel<QLabel>(
-        SheetAbout, "Label7", QStringLiteral("Copyright © 2004-2025 The Quorvix developers"), 40);
+        SheetAbout, "Label7", QStringLiteral("Copyright © 2004-2026 The Quorvix developers"), 40);
     LblWebsite = NewCentredLabel<ClickLabel>(
         SheetAbout, "LblWebsite", QStringLiteral("网站: ") + QString::fromLatin1(ProductWebPage),
         180);
