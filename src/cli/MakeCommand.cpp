@@ -1,10 +1,9 @@
 #include "cli/Commands.h"
 
 #include "checksum/CheckFileMaker.h"
+#include "checksum/JobInputChecks.h"
 #include "cli/CommandLine.h"
-#include "cli/InputChecks.h"
 #include "cli/StreamLogSink.h"
-#include "platform/FileSystem.h"
 
 #include <exception>
 
@@ -16,12 +15,8 @@ int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& 
     const std::string& folder = SingleOperand(commandLine, "FOLDER");
 
     // The folder is used exactly as given; trimming only decides whether anything was given.
-    if (IsBlank(folder)) {
-        err << "首先请选择一个文件夹。\n";
-        return ExitFailure;
-    }
-    if (!FolderExists(folder)) {
-        err << "该文件夹不存在。\n";
+    if (const auto problem = MakerInputProblem(folder)) {
+        err << *problem << "\n";
         return ExitFailure;
     }
 

@@ -1,10 +1,9 @@
 #include "cli/Commands.h"
 
 #include "checksum/CheckFileVerifier.h"
+#include "checksum/JobInputChecks.h"
 #include "cli/CommandLine.h"
-#include "cli/InputChecks.h"
 #include "cli/StreamLogSink.h"
-#include "platform/FileSystem.h"
 
 #include <exception>
 
@@ -15,12 +14,8 @@ int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream
     const std::string& checkFile = SingleOperand(commandLine, "CHECKFILE");
 
     // The path is used exactly as given; trimming only decides whether anything was given.
-    if (IsBlank(checkFile)) {
-        err << "请首先选择检查文件.\n";
-        return ExitFailure;
-    }
-    if (!FileExists(checkFile)) {
-        err << "检查文件不存在.\n";
+    if (const auto problem = VerifierInputProblem(checkFile)) {
+        err << *problem << "\n";
         return ExitFailure;
     }
 

@@ -3,10 +3,9 @@
 
 #include "checksum/CheckFileMaker.h"
 #include "checksum/CheckFileVerifier.h"
-#include "gui/InputChecks.h"
+#include "checksum/JobInputChecks.h"
 #include "gui/MemoLogSink.h"
 #include "gui/NativeText.h"
-#include "platform/FileSystem.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -30,13 +29,9 @@ void TForm1::BtnSelectClick() {
 void TForm1::BtnMakeClick() {
     RunHandler([this] {
         const std::string folder = ToNative(EdtPath->text());
-        if (IsEmptyAfterTrimming(folder)) {
-            ShowInputError(QStringLiteral("首先请选择一个文件夹。"));
-            return;
-        }
-        // The very text the maker gets, spaces and all.
-        if (!FolderExists(folder)) {
-            ShowInputError(QStringLiteral("该文件夹不存在。"));
+        // The very text the maker gets, spaces and all, is the one tested.
+        if (const auto problem = MakerInputProblem(folder)) {
+            ShowInputError(QString::fromUtf8(problem->c_str()));
             return;
         }
         JobScope job(*this, JobKind::Maker);
@@ -57,12 +52,8 @@ void TForm1::BtnSelectCheckfileClick() {
 void TForm1::BtnVerifyClick() {
     RunHandler([this] {
         const std::string checkFile = ToNative(EdtCheckfilePath->text());
-        if (IsEmptyAfterTrimming(checkFile)) {
-            ShowInputError(QStringLiteral("请首先选择检查文件."));
-            return;
-        }
-        if (!FileExists(checkFile)) {
-            ShowInputError(QStringLiteral("检查文件不存在."));
+        if (const auto problem = VerifierInputProblem(checkFile)) {
+            ShowInputError(QString::fromUtf8(problem->c_str()));
             return;
         }
         JobScope job(*this, JobKind::Verifier);

@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
 #include "TestSupport.h"
-#include "cli/InputChecks.h"
+#include "checksum/JobInputChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +27,12 @@ CliRun RunQuorvix(const Arguments& arguments) {
     return {status, out.str(), err.str()};
 }
 
-TEST(IsBlank, TrimsBytesUpToSpaceFromBothEnds) {
-    EXPECT_TRUE(IsBlank(""));
-    EXPECT_TRUE(IsBlank(" \t\r\n\x01 "));
-    EXPECT_FALSE(IsBlank(" a "));
-    EXPECT_FALSE(IsBlank("\xe4\xb8\xad"));
-    EXPECT_FALSE(IsBlank("\x7f"));
+TEST(IsEmptyAfterTrimming, TrimsBytesUpToSpaceFromBothEnds) {
+    EXPECT_TRUE(IsEmptyAfterTrimming(""));
+    EXPECT_TRUE(IsEmptyAfterTrimming(" \t\r\n\x01 "));
+    EXPECT_FALSE(IsEmptyAfterTrimming(" a "));
+    EXPECT_FALSE(IsEmptyAfterTrimming("\xe4\xb8\xad"));
+    EXPECT_FALSE(IsEmptyAfterTrimming("\x7f"));
 }
 
 TEST(MakeCommand, ChecksItsInputFirst) {
