@@ -79,7 +79,10 @@ void TextFileWriter::Flush() {
             if (errno == EINTR) {
                 continue;
             }
-            Fail("Cannot write file", errno);
+            const int error = errno;
+            // What reached the file is not written twice should the caller try again.
+            pending_.erase(0, done);
+            Fail("Cannot write file", error);
         }
         done += static_cast<std::size_t>(written);
     }
