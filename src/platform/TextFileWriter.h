@@ -29,7 +29,6 @@ public:
 
     // The full path of the temporary file, so a folder walk can pass over it.
     const std::string& TemporaryPath() const { return temporaryPath_; }
-    const std::string& TargetPath() const { return targetPath_; }
 
 private:
     void Flush();
