@@ -34,6 +34,12 @@ std::string CheckFileEntryLine(std::string_view digestText, std::string_view rel
     return line;
 }
 
+bool PathCanBeStored(std::string_view relativePath) {
+    constexpr bool BackslashIsSeparatorOnRead = PathSeparator != '\\';
+    return relativePath.find_first_of("\r\n\x1a") == std::string_view::npos &&
+           !(BackslashIsSeparatorOnRead && relativePath.find('\\') != std::string_view::npos);
+}
+
 std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line) {
     if (line.empty() || line.front() == ';') {
         return std::nullopt;

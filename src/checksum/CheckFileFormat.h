@@ -26,6 +26,11 @@ std::array<std::string, 4> CheckFileHeader(const LocalDateTime& localTime, char 
 // TAB, relativePath. Cannot fail.
 std::string CheckFileEntryLine(std::string_view digestText, std::string_view relativePath);
 
+// True when a relative path can be written into an entry line and read back as itself: it holds
+// no line end (CR or LF), no Ctrl-Z (which ends a check file's text) and, where the separator is
+// '/', no '\' (read back as a separator, since check files travel from Windows). Cannot fail.
+bool PathCanBeStored(std::string_view relativePath);
+
 // Classifies one line as TextLineReader yields it. A line is an entry when it does not begin with
 // ';' and its first TAB stands right after its first 32 bytes; anything else is no entry and gives
 // nothing. Each '\' in the path field becomes '/', so that check files made on Windows resolve

@@ -1,10 +1,12 @@
 #include "checksum/CheckFileVerifier.h"
 
 #include "checksum/CheckFileFormat.h"
-#include "checksum/FileCheck.h"
+#include "checksum/DigestPipeline.h"
+#include "checksum/OutcomeTexts.h"
 #include "checksum/TextLineReader.h"
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace quorvix {
@@ -19,6 +21,15 @@ struct Tally {
 
     std::uint64_t Total() const {
         return unchanged + changed.size() + missing.size() + unreadable.size();
+    }
+
+    VerificationCounts Counts() const {
+        VerificationCounts counts;
+        counts.unchanged = unchanged;
+        counts.changed = changed.size();
+        counts.missing = missing.size();
+        counts.unreadable = unreadable.size();
+        return counts;
     }
 };
 
@@ -63,33 +74,61 @@ void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const Job
 }
 
 VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& log,
-                                   const JobHooks& hooks) {
+                                   const JobHooks& hooks, unsigned workers) {
     Tally tally;
     const std::string prefix = CheckFileFolderPrefix(checkFilePath);
     // Whatever the sink showed is gone from here on, also when the check file cannot be opened.
     log.Clear();
 
     TextLineReader reader(checkFilePath);
-    FileChecker files(hooks);
+    DigestPipeline pipeline(FileChecker(hooks), workers);
+    // Entry lines are read ahead of the log as far as the pipeline has room; their paths wait
+    // here, in check file order, for their results.
+    std::deque<std::string> ahead;
+    std::deque<std::string> digestFields;
+    bool linesOver = false;
     std::string line;
-    while (reader.NextLine(line)) {
-        const std::optional<CheckFileEntry> entry = ParseCheckFileLine(line);
-        if (!entry) {
-            continue;
+    const auto readAhead = [&] {
+        while (!linesOver && pipeline.HasRoom()) {
+            if (!reader.NextLine(line)) {
+                linesOver = true;
+                break;
+            }
+            const std::optional<CheckFileEntry> entry = ParseCheckFileLine(line);
+            if (!entry) {
+                continue;
+            }
+            std::string path = prefix + entry->pathField;
+            pipeline.Submit({path, nullptr, {}});
+            ahead.push_back(std::move(path));
+            digestFields.push_back(entry->digestField);
         }
-        std::string path = prefix + entry->pathField;
+    };
+    const std::function<void()> whileWaiting = [&hooks] { hooks.RunPendingEvents(); };
 
-        // Each test runs only when the one before passed: a missing file is never probed, and a
-        // file that fails the probe is never digested. One whose digest fails after the probe is
-        // unreadable too, so that a single busy file cannot end the verification.
-        const FileCheckResult result = files.Check(path);
+    for (readAhead(); !ahead.empty(); readAhead()) {
+        if (hooks.CancelRequested()) {
+            log.Append("操作已取消。");
+            VerificationCounts counts = tally.Counts();
+            counts.cancelled = true;
+            return counts;
+        }
+        std::string path = std::move(ahead.front());
+        ahead.pop_front();
+        const std::string digestField = std::move(digestFields.front());
+        digestFields.pop_front();
+
+        // A missing file is never opened, and one that cannot be opened is never digested; one
+        // that cannot be read to its end is unreadable too, so that a single busy file cannot
+        // end the verification.
+        const FileCheckResult result = pipeline.TakeNext(whileWaiting);
         if (result.outcome == FileCheckOutcome::Missing) {
             log.Append(QuotedLine("文件不存在", path));
             tally.missing.push_back(std::move(path));
         } else if (result.outcome == FileCheckOutcome::Unreadable) {
-            log.Append(QuotedLine("Could not open file", path));
+            log.Append(QuotedLine(CouldNotOpenFileText, path));
             tally.unreadable.push_back(std::move(path));
-        } else if (DigestsMatch(entry->digestField, result.digestText)) {
+        } else if (DigestsMatch(digestField, DigestToHex(result.digest))) {
             log.Append(QuotedLine("OK", path));
             ++tally.unchanged;
         } else {
@@ -104,7 +143,7 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
     AppendSection(log, "下面的文件因为检查文件已被更改:", tally.changed);
     AppendSection(log, "下列文件丢失:", tally.missing);
     AppendSection(log, "下列文件 MD5 校验和计算过程无法打开:", tally.unreadable);
-    return {tally.unchanged, tally.changed.size(), tally.missing.size(), tally.unreadable.size()};
+    return tally.Counts();
 }
 
 } // namespace quorvix

@@ -1,60 +1,59 @@
 #include "checksum/FileCheck.h"
 
 #include "platform/FileErrors.h"
-#include "platform/FileStream.h"
 #include "platform/FileSystem.h"
-#include "platform/OpenProbe.h"
-
-#include <sys/stat.h>
+#include "platform/Folder.h"
 
 namespace quorvix {
 
-FileChecker::FileChecker(const JobHooks& hooks) : hooks_(hooks) {}
+FileChecker::FileChecker(JobHooks hooks) : hooks_(std::move(hooks)) {}
 
-FileCheckResult FileChecker::Check(const std::string& path) {
+std::variant<FileCheckOutcome, std::unique_ptr<FileStream>>
+FileChecker::Open(const FileLocation& location) const {
     // The system would read such a path only up to its NUL and so find some other file.
-    if (path.find('\0') != std::string::npos) {
-        return {FileCheckOutcome::Missing, {}};
+    if (location.fullPath.find('\0') != std::string::npos) {
+        return FileCheckOutcome::Missing;
     }
-    return hooks_.fileDigestText ? CheckWithHooks(path) : CheckWithOneOpen(path);
-}
-
-FileCheckResult FileChecker::CheckWithHooks(const std::string& path) {
-    if (!FileExists(path)) {
-        return {FileCheckOutcome::Missing, {}};
-    }
-    if (!OpenProbe(path)) {
-        return {FileCheckOutcome::Unreadable, {}};
+    const PathKind kind =
+        location.folder ? location.folder->KindOf(location.name) : KindOfPath(location.fullPath);
+    switch (kind) {
+    case PathKind::Missing:
+    case PathKind::Folder:
+        return FileCheckOutcome::Missing;
+    case PathKind::OtherFile:
+    case PathKind::Unknown:
+        return FileCheckOutcome::Unreadable;
+    case PathKind::RegularFile:
+        break;
     }
     try {
-        return {FileCheckOutcome::Digested, hooks_.DigestText(path)};
+        return location.folder ? std::make_unique<FileStream>(*location.folder, location.name,
+                                                              location.fullPath)
+                               : std::make_unique<FileStream>(location.fullPath);
     } catch (const FileOpenError&) {
-        // It passed the probe but could not be read after all (it vanished, lost its
-        // permissions or failed on disk).
+        return FileCheckOutcome::Unreadable;
+    }
+}
+
+FileCheckResult FileChecker::Digest(FileStream& file) const {
+    try {
+        const Md5Digest digest = hooks_.DigestStream(file);
+        file.CheckSizeUnchanged();
+        return {FileCheckOutcome::Digested, digest};
+    } catch (const FileOpenError&) {
+        // It was opened but could not be read to its end (it vanished, changed while it was
+        // read, or failed on disk).
     } catch (const InputOutputError&) {
     }
     return {FileCheckOutcome::Unreadable, {}};
 }
 
-FileCheckResult FileChecker::CheckWithOneOpen(const std::string& path) {
-    // Looking before opening keeps devices from being opened at all: opening can have effects
-    // on them (a tape rewinds). The same look is the existence test.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-        return {FileCheckOutcome::Missing, {}};
+FileCheckResult FileChecker::Check(const FileLocation& location) const {
+    auto opened = Open(location);
+    if (const auto* outcome = std::get_if<FileCheckOutcome>(&opened)) {
+        return {*outcome, {}};
     }
-    if (!S_ISREG(info.st_mode)) {
-        return {FileCheckOutcome::Unreadable, {}};
-    }
-    // The stream's open is the probe: it admits regular files only and never blocks, and
-    // keeping it for the digest halves the opens on folders of many small files.
-    try {
-        FileStream stream(path);
-        return {FileCheckOutcome::Digested, DigestToHex(DigestOfStream(stream))};
-    } catch (const FileOpenError&) {
-    } catch (const InputOutputError&) {
-    }
-    return {FileCheckOutcome::Unreadable, {}};
+    return Digest(*std::get<std::unique_ptr<FileStream>>(opened));
 }
 
 } // namespace quorvix

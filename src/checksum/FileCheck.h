@@ -1,42 +1,59 @@
-// The existence test, the open probe and the digest of one listed file, as the maker and the
-// verifier make them.
+// The one way the jobs check a file: what the path names, then the open, then the digest of the
+// opened file.
 #pragma once
 
 #include "checksum/JobHooks.h"
+#include "md5/Md5.h"
+#include "platform/FileStream.h"
 
+#include <memory>
 #include <string>
+#include <variant>
 
 namespace quorvix {
 
+class Folder;
+
+// Where a file of a job lies.
+struct FileLocation {
+    std::string fullPath;                 // what logs, lists and messages show
+    std::shared_ptr<const Folder> folder; // set during a walk: the file is name inside it, so
+    std::string name;                     // no path length limit applies
+};
+
 enum class FileCheckOutcome {
     Missing,    // nothing is there, or a folder is, or the path holds a NUL byte
-    Unreadable, // it exists but fails the open probe, or its digest fails after the probe
-    Digested,   // digestText holds its digest
+    Unreadable, // it exists (or cannot be told not to) but cannot be opened or read to its end
+    Digested,   // the digest is known
 };
 
 struct FileCheckResult {
     FileCheckOutcome outcome = FileCheckOutcome::Missing;
-    std::string digestText; // upper-case digest text when Digested, else empty
+    Md5Digest digest; // when Digested
 };
 
-// Checks the files of one job, one after another.
+// Checks the files of one job. Copies of it may work on several threads at once.
 class FileChecker {
 public:
-    // When hooks.fileDigestText is set, Check uses FileExists, OpenProbe and that function, in
-    // that order. Otherwise it gives the same outcomes with a single open of each file, the
-    // file stream's own, which halves the opens on folders of many small files.
-    explicit FileChecker(const JobHooks& hooks);
+    explicit FileChecker(JobHooks hooks);
 
-    // The existence test, then the open probe, then the digest, each only when the one before
-    // passed. A digest that fails (FileOpenError or InputOutputError) after a passed probe gives
-    // Unreadable; other failures pass on.
-    FileCheckResult Check(const std::string& path);
+    // The kind of the path, then the open: the opened file, or Missing or Unreadable. Looking
+    // before opening keeps devices from being opened at all (opening can have effects on them),
+    // and the open admits regular files only and never blocks. Throws only what is no fault of
+    // the file (out of memory).
+    std::variant<FileCheckOutcome, std::unique_ptr<FileStream>>
+    Open(const FileLocation& location) const;
+
+    // Digests the opened file with the job's digest function and makes sure it kept its size
+    // while it was read: Digested, or Unreadable when reading failed (FileOpenError or
+    // InputOutputError). Other failures pass on.
+    FileCheckResult Digest(FileStream& file) const;
+
+    // Open, then Digest.
+    FileCheckResult Check(const FileLocation& location) const;
 
 private:
-    FileCheckResult CheckWithHooks(const std::string& path);
-    FileCheckResult CheckWithOneOpen(const std::string& path);
-
-    const JobHooks& hooks_;
+    JobHooks hooks_;
 };
 
 } // namespace quorvix

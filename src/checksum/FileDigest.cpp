@@ -6,7 +6,9 @@ namespace quorvix {
 
 Md5Digest DigestOfFile(const std::string& path, const FileReadProgress& progress) {
     FileStream stream(path, progress);
-    return DigestOfStream(stream);
+    const Md5Digest digest = DigestOfStream(stream);
+    stream.CheckSizeUnchanged();
+    return digest;
 }
 
 std::string FileDigestText(const std::string& path, const FileReadProgress& progress) {

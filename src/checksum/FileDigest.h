@@ -9,7 +9,8 @@
 namespace quorvix {
 
 // Opens an existing regular file for reading, digests it whole and closes it. Throws
-// FileOpenError when it cannot be opened and InputOutputError when reading fails.
+// FileOpenError when it cannot be opened and InputOutputError when reading fails or the file's
+// size changed while it was read.
 Md5Digest DigestOfFile(const std::string& path, const FileReadProgress& progress = {});
 
 // DigestToHex of DigestOfFile: 32 upper-case hexadecimal digits. Fails as DigestOfFile does.

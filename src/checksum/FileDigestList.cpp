@@ -1,7 +1,7 @@
 #include "checksum/FileDigestList.h"
 
 #include "checksum/FileDigest.h"
-#include "platform/OpenProbe.h"
+#include "checksum/OutcomeTexts.h"
 #include "platform/TextFileWriter.h"
 
 #include <algorithm>
@@ -9,7 +9,17 @@
 
 namespace quorvix {
 
-FileDigestList::FileDigestList(JobHooks hooks) : hooks_(std::move(hooks)) {}
+FileDigestList::FileDigestList(JobHooks hooks) : hooks_(hooks), checker_(std::move(hooks)) {}
+
+std::optional<std::string> FileDigestRow::ResultText() const {
+    if (!Result) {
+        return std::nullopt;
+    }
+    if (Result->outcome != FileCheckOutcome::Digested) {
+        return CouldNotOpenFileText;
+    }
+    return LowerCaseAscii(DigestToHex(Result->digest));
+}
 
 void FileDigestList::AddFile(const std::string& path) {
     // Nested adds append while events run, so the row is remembered by position, not reference.
@@ -19,36 +29,38 @@ void FileDigestList::AddFile(const std::string& path) {
         observer_->RowAppended(index);
     }
 
-    std::string result = CouldNotOpenFileText;
-    // Events run only around a digest; a file that fails the probe is done at once.
-    const bool readable = OpenProbe(path);
-    if (readable) {
+    // Events run only around a digest; a file that cannot be opened is done at once. A missing
+    // file and an unreadable one read alike in the list.
+    auto opened = checker_.Open({path, nullptr, {}});
+    auto* file = std::get_if<std::unique_ptr<FileStream>>(&opened);
+    FileCheckResult result{FileCheckOutcome::Unreadable, {}};
+    if (file != nullptr) {
         hooks_.RunPendingEvents();
-        try {
-            result = LowerCaseAscii(hooks_.DigestText(path));
-        } catch (const std::exception&) {
-            // The file passed the probe but could not be read to the end (it vanished, lost its
-            // permissions or failed on disk): the row says so and the batch goes on.
-        }
+        result = checker_.Digest(**file);
+        file->reset();
     }
-    rows_[index].ResultText = std::move(result);
+    rows_[index].Result = result;
     if (observer_ != nullptr) {
         observer_->RowCompleted(index);
     }
-    if (readable) {
+    if (file != nullptr) {
         hooks_.RunPendingEvents();
     }
 }
 
-void FileDigestList::AddFiles(std::vector<std::string> paths) {
+bool FileDigestList::AddFiles(std::vector<std::string> paths) {
     for (const std::string& path : paths) {
+        if (hooks_.CancelRequested()) {
+            return false;
+        }
         AddFile(path);
     }
+    return true;
 }
 
 bool FileDigestList::HasPendingRow() const {
     return std::any_of(rows_.begin(), rows_.end(),
-                       [](const FileDigestRow& row) { return !row.ResultText; });
+                       [](const FileDigestRow& row) { return !row.Result; });
 }
 
 void FileDigestList::SaveList(const std::string& target) const {
@@ -65,7 +77,7 @@ void FileDigestList::SaveList(const std::string& target) const {
 }
 
 std::string SavedListLine(const FileDigestRow& row) {
-    return row.Path + "     " + row.ResultText.value_or("");
+    return row.Path + "     " + row.ResultText().value_or("");
 }
 
 } // namespace quorvix

@@ -1,6 +1,7 @@
 // The list of files with their digests behind the file digest page.
 #pragma once
 
+#include "checksum/FileCheck.h"
 #include "checksum/JobHooks.h"
 
 #include <cstddef>
@@ -10,13 +11,14 @@
 
 namespace quorvix {
 
-// The text a row shows when its file cannot be read.
-inline constexpr const char* CouldNotOpenFileText = "Could not open file";
-
 struct FileDigestRow {
     std::string Path;                      // exactly as handed to AddFile
-    std::optional<std::string> ResultText; // lower-case digest text or "Could not open file";
-                                           // absent while the file is being digested
+    std::optional<FileCheckResult> Result; // absent while the file is being digested
+
+    // What the row shows: the lower-case digest text, "Could not open file", or nothing while
+    // the file is being digested.
+    std::optional<std::string> ResultText() const;
+    bool Readable() const { return Result && Result->outcome == FileCheckOutcome::Digested; }
 };
 
 // Told of every change to the list, so a view can follow it without polling.
@@ -31,8 +33,8 @@ public:
 // may nest: while one add lets pending events run, another may append rows after its own.
 class FileDigestList {
 public:
-    // hooks.letPendingEventsRun runs before and after each digest; hooks.fileDigestText computes
-    // it. The other hooks are not used.
+    // hooks.letPendingEventsRun runs before and after each digest; hooks.digestStream computes
+    // it; hooks.cancelRequested is asked before each file of a batch. The clock is not used.
     explicit FileDigestList(JobHooks hooks = {});
 
     // The observer must outlive the list or be replaced by nullptr first.
@@ -43,8 +45,9 @@ public:
     void AddFile(const std::string& path);
 
     // AddFile for each path in order. Takes its own copy, so that work started while events
-    // run cannot change the batch.
-    void AddFiles(std::vector<std::string> paths);
+    // run cannot change the batch. Once cancelled, the remaining paths get no row at all.
+    // Returns false when the batch was cancelled.
+    bool AddFiles(std::vector<std::string> paths);
 
     // Writes every row as "<path>     <result>" with CR LF to the target, replacing it only once
     // the whole list is written. Throws std::runtime_error, before touching the target, while a
@@ -58,6 +61,7 @@ public:
 
 private:
     JobHooks hooks_;
+    FileChecker checker_;
     FileDigestListObserver* observer_ = nullptr;
     std::vector<FileDigestRow> rows_;
 };

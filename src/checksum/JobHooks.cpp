@@ -1,11 +1,11 @@
 #include "checksum/JobHooks.h"
 
-#include "checksum/FileDigest.h"
+#include "platform/FileStream.h"
 
 namespace quorvix {
 
-std::string JobHooks::DigestText(const std::string& path) const {
-    return fileDigestText ? fileDigestText(path) : FileDigestText(path);
+Md5Digest JobHooks::DigestStream(FileStream& file) const {
+    return digestStream ? digestStream(file) : DigestOfStream(file);
 }
 
 LocalDateTime JobHooks::Now() const {

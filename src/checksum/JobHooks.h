@@ -1,38 +1,46 @@
 // What a job needs from its caller besides its inputs: the seams a front end or a test controls.
 #pragma once
 
+#include "md5/Md5.h"
 #include "platform/LocalTime.h"
 
 #include <functional>
-#include <string>
 
 namespace quorvix {
+
+class FileStream;
 
 // Runs whatever the front end has waiting (a window repaints and takes input); does nothing for
 // the command line.
 using LetPendingEventsRun = std::function<void()>;
 
-// The upper-case digest text of a named file; throws like FileDigestText.
-using FileDigestFunction = std::function<std::string(const std::string& path)>;
+// Digests a file the job has opened, from its first byte to its end; throws what reading the
+// stream throws. May run on a worker thread, so it must not touch a window.
+using StreamDigestFunction = std::function<Md5Digest(FileStream& file)>;
 
 // A clock giving the local date and time.
 using LocalTimeSource = std::function<LocalDateTime()>;
 
+// True once the user has asked the job to stop.
+using CancelCheck = std::function<bool()>;
+
 // Each member may be left empty; the job then uses the plain behaviour named beside it.
 struct JobHooks {
     LetPendingEventsRun letPendingEventsRun; // empty: nothing runs
-    FileDigestFunction fileDigestText;       // empty: the plain file digest
+    StreamDigestFunction digestStream;       // empty: DigestOfStream
     LocalTimeSource localTime;               // empty: CurrentLocalTime
     char timeSeparator = '\0';               // '\0': LocaleTimeSeparator
+    CancelCheck cancelRequested;             // empty: a job is never cancelled
 
     void RunPendingEvents() const {
         if (letPendingEventsRun) {
             letPendingEventsRun();
         }
     }
-    std::string DigestText(const std::string& path) const;
+    Md5Digest DigestStream(FileStream& file) const;
     LocalDateTime Now() const;
     char TimeSeparator() const;
+    bool CancelRequested() const { return cancelRequested && cancelRequested(); }
 };
 
 } // namespace quorvix

@@ -2,57 +2,77 @@
 
 #include "checksum/CheckFileFormat.h"
 #include "checksum/CheckFileMaker.h"
+#include "platform/FileErrors.h"
 #include "platform/FileSystem.h"
+#include "platform/Folder.h"
+#include "platform/TextFileWriter.h"
 
 namespace quorvix {
-namespace {
 
-constexpr const char* StatusOk = "OK";
-constexpr const char* StatusCouldNotOpen = "Could not open file";
+struct ScanFolder::Level {
+    std::shared_ptr<const Folder> folder;
+    std::string path; // without a final separator
+    std::vector<DirectoryEntry> entries;
+    std::size_t next = 0;
+};
 
-// Digests one file and writes its entry line; gives the status its log line shows.
-const char* MakeEntry(const std::string& fullPath, const MakerRun& run) {
-    // A file that passed the probe but could not be read after all (it vanished, lost its
-    // permissions or failed on disk) is reported like one that failed the probe.
-    const FileCheckResult result = run.files.Check(fullPath);
-    if (result.outcome != FileCheckOutcome::Digested) {
-        return StatusCouldNotOpen;
-    }
-    // A check file that cannot be written is not the file's fault: that failure ends the run.
-    run.checkFile.WriteLine(CheckFileEntryLine(
-        result.digestText, std::string_view(fullPath).substr(run.BasePrefixLength)));
-    return StatusOk;
-}
-
-} // namespace
-
-void ScanFolder(const std::string& folderPath, const MakerRun& run) {
-    std::string folder = folderPath;
+ScanFolder::ScanFolder(const std::string& folderPrefix, std::size_t basePrefixLength,
+                       bool includeSubfolders)
+    : basePrefixLength_(basePrefixLength), includeSubfolders_(includeSubfolders) {
+    std::string folder = folderPrefix;
     if (!folder.empty() && folder.back() == PathSeparator) {
         folder.pop_back();
     }
-    const std::optional<std::vector<DirectoryEntry>> entries = ListFolder(folder);
-    if (!entries) {
-        return;
+    try {
+        Enter(Folder::Open(folder.empty() ? std::string(1, PathSeparator) : folder), folder);
+    } catch (const FolderOpenError& failure) {
+        pending_ = WalkStep{WalkStep::Kind::FolderFailed, failure.what(), {}};
     }
-    for (const DirectoryEntry& entry : *entries) {
-        run.hooks.RunPendingEvents();
-        const std::string fullPath = folder + PathSeparator + entry.name;
+}
+
+ScanFolder::~ScanFolder() = default;
+
+void ScanFolder::Enter(std::shared_ptr<const Folder> folder, std::string path) {
+    std::vector<DirectoryEntry> entries = folder->List();
+    levels_.push_back({std::move(folder), std::move(path), std::move(entries), 0});
+}
+
+std::optional<WalkStep> ScanFolder::Next() {
+    if (pending_) {
+        return std::exchange(pending_, std::nullopt);
+    }
+    while (!levels_.empty()) {
+        Level& level = levels_.back();
+        if (level.next == level.entries.size()) {
+            levels_.pop_back();
+            continue;
+        }
+        const DirectoryEntry& entry = level.entries[level.next++];
+        std::string fullPath = level.path + PathSeparator + entry.name;
         if (entry.isFolder) {
-            // "." and ".." and every other dot-folder (.git, .cache, ...) are never walked.
-            if (entry.name.front() == '.' || !run.IncludeSubfolders) {
+            // Every dot-folder (.git, .cache, ...) is passed over without a word.
+            if (entry.name.front() == '.' || !includeSubfolders_) {
                 continue;
             }
-            run.log.Append("Processing folder \"" + fullPath + "\" ...");
-            ScanFolder(fullPath, run);
+            WalkStep step{WalkStep::Kind::EnterFolder, fullPath, {}};
+            try {
+                auto subfolder = level.folder->OpenSubfolder(entry.name, fullPath);
+                Enter(std::move(subfolder), std::move(fullPath));
+            } catch (const FolderOpenError& failure) {
+                pending_ = WalkStep{WalkStep::Kind::FolderFailed, failure.what(), {}};
+            }
+            return step;
+        }
+        if (entry.name == CheckFileName || IsTemporaryFileName(entry.name, CheckFileName)) {
             continue;
         }
-        if (entry.name == CheckFileName || fullPath == run.checkFile.TemporaryPath()) {
-            continue;
+        if (!PathCanBeStored(std::string_view(fullPath).substr(basePrefixLength_))) {
+            return WalkStep{WalkStep::Kind::NameNotStorable, entry.name, {}};
         }
-        const char* status = MakeEntry(fullPath, run);
-        run.log.Append("Processing file \"" + entry.name + "\" ... " + status);
+        return WalkStep{WalkStep::Kind::File, entry.name,
+                        FileLocation{std::move(fullPath), level.folder, entry.name}};
     }
+    return std::nullopt;
 }
 
 } // namespace quorvix

@@ -1,13 +1,6 @@
 #include "checksum/TextLineReader.h"
 
-#include "platform/FileErrors.h"
-#include "platform/OpenFileForReading.h"
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace quorvix {
@@ -17,27 +10,33 @@ constexpr char LineFeed = '\n';
 constexpr char CarriageReturn = '\r';
 constexpr char ControlZ = '\x1a';
 
-// Appends text without its CR bytes: a CR either belongs to a CR LF line end or is dropped.
-void AppendWithoutCarriageReturns(std::string& line, const char* text, std::size_t length) {
-    const std::size_t start = line.size();
-    line.append(text, length);
-    if (std::memchr(text, CarriageReturn, length) != nullptr) {
-        line.erase(std::remove(line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
-                               CarriageReturn),
-                   line.end());
+// Appends text without its CR bytes: a CR either belongs to a CR LF line end or is dropped. Text
+// beyond the longest line kept is not stored; overlong tells that some was left out.
+void AppendWithoutCarriageReturns(std::string& line, const char* text, std::size_t length,
+                                  bool& overlong) {
+    const char* const end = text + length;
+    while (!overlong && text < end) {
+        const auto* carriageReturn =
+            static_cast<const char*>(std::memchr(text, CarriageReturn, end - text));
+        const char* runEnd = carriageReturn != nullptr ? carriageReturn : end;
+        const auto run = static_cast<std::size_t>(runEnd - text);
+        if (run > TextLineReader::MaxLineLength - line.size()) {
+            overlong = true;
+            line.clear();
+            return;
+        }
+        line.append(text, run);
+        text = carriageReturn != nullptr ? carriageReturn + 1 : end;
     }
 }
 
 } // namespace
 
-TextLineReader::TextLineReader(const std::string& path) : path_(path) {
-    // A pipe is read too, so that a check file can come from another program; it ends when its
-    // writer closes it.
-    OpenedFile file = OpenFileForReading(path, true);
-    fd_ = std::move(file.fd);
-    if (file.isRegular) {
-        ::posix_fadvise(fd_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    }
+// A pipe is read too, so that a check file can come from another program; it ends when its
+// writer closes it.
+TextLineReader::TextLineReader(const std::string& path)
+    : file_(path, AcceptedInput::RegularFilesAndPipes) {
+    file_.AdviseSequentialReading();
     chunk_ = std::make_unique_for_overwrite<char[]>(ChunkSize);
 }
 
@@ -46,21 +45,23 @@ bool TextLineReader::Fill() {
         return true;
     }
     position_ = 0;
-    length_ = 0;
-    for (;;) {
-        const ssize_t got = ::read(fd_.Get(), chunk_.get(), ChunkSize);
-        if (got >= 0) {
-            length_ = static_cast<std::size_t>(got);
-            return length_ > 0;
-        }
-        if (errno != EINTR) {
-            throw InputOutputError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
-        }
-    }
+    length_ = file_.Read(chunk_.get(), ChunkSize);
+    return length_ > 0;
 }
 
 bool TextLineReader::NextLine(std::string& line) {
+    bool overlong = false;
+    while (ReadLine(line, overlong)) {
+        if (!overlong) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TextLineReader::ReadLine(std::string& line, bool& overlong) {
     line.clear();
+    overlong = false;
     if (atEnd_ || !Fill()) {
         atEnd_ = true;
         return false;
@@ -84,7 +85,8 @@ bool TextLineReader::NextLine(std::string& line) {
                 atEnd_ = true;
             }
         } else if (controlZ != nullptr) {
-            AppendWithoutCarriageReturns(line, begin, static_cast<std::size_t>(controlZ - begin));
+            AppendWithoutCarriageReturns(line, begin, static_cast<std::size_t>(controlZ - begin),
+                                         overlong);
             textEnded = true;
             // A second Ctrl-Z later in the same passed-over rest ends the file.
             const std::size_t rest = segment - static_cast<std::size_t>(controlZ - begin) - 1;
@@ -92,7 +94,7 @@ bool TextLineReader::NextLine(std::string& line) {
                 atEnd_ = true;
             }
         } else {
-            AppendWithoutCarriageReturns(line, begin, segment);
+            AppendWithoutCarriageReturns(line, begin, segment, overlong);
         }
 
         position_ += segment;

@@ -47,7 +47,7 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
         }
     }
     for (std::size_t i = 0; i < list.RowCount(); ++i) {
-        if (list.Row(i).ResultText == CouldNotOpenFileText) {
+        if (!list.Row(i).Readable()) {
             return ExitProblemFound;
         }
     }

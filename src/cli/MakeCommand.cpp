@@ -22,12 +22,12 @@ int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& 
 
     StreamLogSink log(out);
     try {
-        CheckFileMaker(folder, includeSubfolders, log);
+        const MakerResult result = CheckFileMaker(folder, includeSubfolders, log);
+        return result.Complete() ? ExitSuccess : ExitProblemFound;
     } catch (const std::exception& failure) {
         err << "quorvix-cli: " << failure.what() << "\n";
         return ExitFailure;
     }
-    return ExitSuccess;
 }
 
 } // namespace quorvix::cli

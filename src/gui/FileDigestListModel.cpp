@@ -24,7 +24,7 @@ QVariant FileDigestListModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0) {
             return FromNative(row.Path);
         }
-        return row.ResultText ? FromNative(*row.ResultText) : QString();
+        return row.Result ? FromNative(*row.ResultText()) : QString();
     }
     if (role == Qt::ToolTipRole && index.column() == 0) {
         // The path column is narrow and elides; the whole path is a hover away.

@@ -11,6 +11,7 @@
 #include "gui/QtUserDialogs.h"
 #include "gui/SkinLook.h"
 #include "gui/SkinnedPageControl.h"
+#include "platform/FileStream.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -135,23 +136,22 @@ JobHooks TForm1::WindowJobHooks() {
     JobHooks hooks;
     // Between files everything runs: the window repaints and takes input.
     hooks.letPendingEventsRun = [this] { eventPacer_.RunPendingEvents(); };
-    hooks.fileDigestText = [this](const std::string& path) {
-        return DigestKeepingWindowPainted(path);
-    };
+    hooks.digestStream = [this](FileStream& file) { return DigestKeepingWindowPainted(file); };
     return hooks;
 }
 
-std::string TForm1::DigestKeepingWindowPainted(const std::string& path) {
+Md5Digest TForm1::DigestKeepingWindowPainted(FileStream& file) {
     HoldInput();
     struct Release {
         TForm1& form;
         ~Release() { form.ReleaseInput(); }
     } release{*this};
-    return FileDigestText(path, [this](std::uint64_t bytesRead, std::uint64_t size) {
+    file.SetProgress([this](std::uint64_t bytesRead, std::uint64_t size) {
         progress_->FileRead(bytesRead, size);
         // Paint and timers only: the user's clicks and keys wait until the digest is done.
         eventPacer_.RunPendingEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    return DigestOfStream(file);
 }
 
 void TForm1::AddBatch(std::vector<std::string> paths) {

@@ -30,6 +30,7 @@ namespace quorvix {
 class ClickLabel;
 class FileDigestListModel;
 class JobProgress;
+class FileStream;
 class MemoLogSink;
 class SkinnedFrame;
 class SkinnedPageControl;
@@ -155,7 +156,7 @@ private:
     void AddBatch(std::vector<std::string> paths);
     JobHooks WindowJobHooks();
     // A file's digest during which the window keeps painting but takes no input.
-    std::string DigestKeepingWindowPainted(const std::string& path);
+    Md5Digest DigestKeepingWindowPainted(FileStream& file);
 
     void BeginJob(JobKind kind);
     void EndJob(JobKind kind);

@@ -13,6 +13,12 @@ public:
     FileOpenError(const std::string& path, const std::string& reason);
 };
 
+// A folder could not be opened or listed: "Could not open folder \"<path>\". <system's reason>".
+class FolderOpenError : public std::runtime_error {
+public:
+    FolderOpenError(const std::string& path, const std::string& reason);
+};
+
 // Reading, writing, creating or closing a file failed; the message is the system's reason,
 // with the file named where one is concerned.
 class InputOutputError : public std::runtime_error {

@@ -1,45 +1,41 @@
 #include "platform/FileStream.h"
 
 #include "platform/FileErrors.h"
-#include "platform/OpenFileForReading.h"
-
-#include <fcntl.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace quorvix {
 
 FileStream::FileStream(const std::string& path, FileReadProgress progress)
-    : path_(path), progress_(std::move(progress)) {
-    OpenedFile file = OpenFileForReading(path, false);
-    fd_ = std::move(file.fd);
-    size_ = file.size;
+    : file_(path, AcceptedInput::RegularFiles), progress_(std::move(progress)) {
+    Prepare();
+}
+
+FileStream::FileStream(const Folder& folder, const std::string& name, std::string displayPath)
+    : file_(folder, name, std::move(displayPath), AcceptedInput::RegularFiles) {
+    Prepare();
+}
+
+void FileStream::Prepare() {
+    size_ = file_.Size();
     // A small file gets a buffer of its own size, read in one call: on folders of many small
     // files the cost per file, not per byte, decides the speed.
     constexpr std::uint64_t Page = 4096;
     chunkCapacity_ = static_cast<std::size_t>(
         std::clamp<std::uint64_t>((size_ + Page - 1) / Page * Page, Page, ChunkSize));
     if (size_ > chunkCapacity_) {
-        ::posix_fadvise(fd_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        file_.AdviseSequentialReading();
     }
     chunk_ = std::make_unique_for_overwrite<std::uint8_t[]>(chunkCapacity_);
 }
 
 void FileStream::Refill() {
     chunkStart_ = position_;
-    chunkLength_ = 0;
-    for (;;) {
-        const ssize_t got =
-            ::pread(fd_.Get(), chunk_.get(), chunkCapacity_, static_cast<off_t>(position_));
-        if (got >= 0) {
-            chunkLength_ = static_cast<std::size_t>(got);
-            break;
-        }
-        if (errno != EINTR) {
-            throw InputOutputError("Cannot read file \"" + path_ + "\". " + SystemErrorText(errno));
-        }
+    chunkLength_ = file_.ReadAt(position_, chunk_.get(), chunkCapacity_);
+    if (chunkLength_ == 0 && position_ < size_) {
+        throw InputOutputError("Cannot read file \"" + file_.Path() +
+                               "\". It changed while it was being read");
     }
     bytesRead_ += chunkLength_;
     if (progress_ && chunkLength_ > 0) {

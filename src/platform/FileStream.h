@@ -2,7 +2,7 @@
 #pragma once
 
 #include "md5/SeekableStream.h"
-#include "platform/FileDescriptor.h"
+#include "platform/ReadableFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,13 +23,26 @@ public:
     // exist, may not be read, or is not a regular file (a folder, FIFO, socket or device).
     explicit FileStream(const std::string& path, FileReadProgress progress = {});
 
+    // Opens the file called name inside folder, failing as above; messages name displayPath.
+    FileStream(const Folder& folder, const std::string& name, std::string displayPath);
+
+    // Replaces the function told of each read from the system.
+    void SetProgress(FileReadProgress progress) { progress_ = std::move(progress); }
+
     // The size the file had when it was opened.
     std::uint64_t Size() override { return size_; }
     std::uint64_t Position() override { return position_; }
     void Seek(std::uint64_t position) override { position_ = position; }
-    // Throws InputOutputError when the system reports a read error: a failing disk never gives
-    // a silently shortened digest.
+    // Throws InputOutputError when the system reports a read error, or when the file ends
+    // before the size it had at open: a failing disk or a file cut short while it is read never
+    // gives a silently shortened digest.
     std::size_t Read(void* buffer, std::size_t count) override;
+
+    const std::string& Path() const { return file_.Path(); }
+
+    // Throws InputOutputError when the file's size is no longer the one it had at open, so a
+    // file that grew while it was read gets no digest of its first part.
+    void CheckSizeUnchanged() const { file_.CheckSizeUnchanged(); }
 
     // Size of the chunks read from the system. Large enough that the system calls cost next to
     // nothing (4 KiB reads take five times the processor time of large ones on a warm page
@@ -39,10 +52,10 @@ public:
     static constexpr std::size_t ChunkSize = 256 << 10;
 
 private:
+    void Prepare();
     void Refill();
 
-    std::string path_;
-    FileDescriptor fd_;
+    ReadableFile file_;
     FileReadProgress progress_;
     std::uint64_t size_ = 0;
     std::unique_ptr<std::uint8_t[]> chunk_;

@@ -10,6 +10,19 @@ namespace quorvix {
 // The separator between folder names in a path on this platform.
 inline constexpr char PathSeparator = '/';
 
+// What a path names, symbolic links followed.
+enum class PathKind {
+    Missing,     // nothing is there, or a part of the path on the way is no folder
+    Folder,      // a folder
+    RegularFile, // a regular file
+    OtherFile,   // a FIFO, socket or device: it exists, but reading it could block or never end
+    Unknown,     // the test itself failed otherwise (no permission to search a folder on the way,
+                 // a loop of symbolic links, a name too long): something may well be there
+};
+
+// The kind of the path. Cannot fail.
+PathKind KindOfPath(const std::string& path);
+
 // True when the path names something that exists and is not a folder (symbolic links followed).
 bool FileExists(const std::string& path);
 
@@ -21,7 +34,7 @@ struct DirectoryEntry {
     bool isFolder = false;
 };
 
-// Every entry of a folder, hidden ones and "." and ".." included, in byte order of their names so
+// Every entry of a folder but "." and "..", hidden ones included, in byte order of their names so
 // that a walk comes out the same on every run and every machine. Folders are real folders only: a
 // symbolic link to a folder is left out, so that a walk can never loop; any other entry (a link to
 // a file, a dangling link, a FIFO) is listed as a file. Gives nothing when the folder cannot be

@@ -1,6 +1,6 @@
 #include "platform/OpenProbe.h"
 
-#include "platform/FileDescriptor.h"
+#include "platform/NativeHandle.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,11 +14,9 @@ bool OpenProbe(const std::string& path) {
         return false;
     }
     // Non-blocking, so that a file swapped for a FIFO in the meantime cannot hang the probe.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.IsOpen()) {
-        return false;
-    }
-    return ::fstat(fd.Get(), &info) == 0 && S_ISREG(info.st_mode);
+    const NativeHandle handle(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return handle.IsOpen() && ::fstat(static_cast<int>(handle.Get()), &info) == 0 &&
+           S_ISREG(info.st_mode);
 }
 
 } // namespace quorvix

@@ -1,12 +1,17 @@
 // Writes a text file of CR LF lines so that the old file is never lost to a failed write.
 #pragma once
 
-#include "platform/FileDescriptor.h"
+#include "platform/NativeHandle.h"
 
 #include <string>
 #include <string_view>
 
 namespace quorvix {
+
+// True when name is that of a temporary file a writer of targetName makes (".<target>.tmp-"
+// and eight lower-case letters or digits), whichever run made it: one left behind by a run that
+// was killed, or one that another run is writing now. Cannot fail.
+bool IsTemporaryFileName(std::string_view name, std::string_view targetName);
 
 // The lines go to a temporary file in the target's folder, which replaces the target only when
 // Commit() has written and flushed everything. Destroying the writer without a successful
@@ -36,7 +41,7 @@ private:
 
     std::string targetPath_;
     std::string temporaryPath_;
-    FileDescriptor fd_;
+    NativeHandle fd_;
     std::string pending_;
     bool committed_ = false;
 };

@@ -178,14 +178,15 @@ TEST_F(CheckFileVerifierTest, ADigestThatFailsAfterTheProbeIsUnreadableAndTheRun
     folder.Write("fine", "fine");
     folder.Write("broken", "broken");
     JobHooks hooks;
-    hooks.fileDigestText = [&](const std::string& path) -> std::string {
+    hooks.digestStream = [&](FileStream& file) {
+        const std::string& path = file.Path();
         if (path == At("busy")) {
             throw FileOpenError(path, "Device or resource busy");
         }
         if (path == At("broken")) {
             throw InputOutputError("Cannot read file \"" + path + "\". Input/output error");
         }
-        return DigestTextOf(test::ReadFileBytes(path));
+        return DigestOfStream(file);
     };
     const Lines lines =
         Verify(Entry(DigestTextOf("busy"), "busy") + Entry(DigestTextOf("broken"), "broken") +

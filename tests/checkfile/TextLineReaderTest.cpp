@@ -150,9 +150,31 @@ TEST(TextLineReader, AgreesWithTheRulesAcrossChunkBoundaries) {
     }
 }
 
-TEST(TextLineReader, ReadsLinesOfManyMegabytesWhole) {
-    const std::string longLine(9 * 1024 * 1024 + 17, 'q');
-    EXPECT_EQ(ReadBytes("first\r\n" + longLine + "\r\nlast"), (Lines{"first", longLine, "last"}));
+TEST(TextLineReader, KeepsLinesUpToTheLimitAndPassesOverLongerOnesWhole) {
+    const std::size_t limit = TextLineReader::MaxLineLength;
+    const std::string longest(limit, 'q');
+    const std::string tooLong(limit + 1, 'q');
+    // CR bytes vanish from the text, so they do not count against the limit.
+    const std::string longestWithCarriageReturns =
+        longest.substr(0, limit / 2) + "\r\r" + longest.substr(limit / 2);
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    for (const Case& c : {
+             Case{"first\r\n" + longest + "\r\nlast", {"first", longest, "last"}},
+             Case{"first\r\n" + tooLong + "\r\nlast", {"first", "last"}},
+             Case{longestWithCarriageReturns + "\n", {longest}},
+             Case{tooLong, {}},
+             // A Ctrl-Z in the passed-over part still ends the text; a second one ends the file.
+             Case{tooLong + "\x1a rest \x1a\nnever", {}},
+             Case{"a" + tooLong + "\x1a rest\nnext", {"next"}},
+         }) {
+        SCOPED_TRACE(c.bytes.size());
+        const Lines lines = ReadBytes(c.bytes);
+        EXPECT_EQ(lines.size(), c.lines.size());
+        EXPECT_TRUE(lines == c.lines); // no dump of megabytes on failure
+    }
 }
 
 TEST(TextLineReader, FailsToOpenWhatIsNoReadableFile) {

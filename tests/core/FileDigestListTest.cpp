@@ -23,7 +23,7 @@ constexpr const char* AbcDigest = "900150983cd24fb0d6963f7d28e17f72";
 std::vector<std::string> Rows(const FileDigestList& list) {
     std::vector<std::string> rows;
     for (std::size_t i = 0; i < list.RowCount(); ++i) {
-        rows.push_back(list.Row(i).Path + " | " + list.Row(i).ResultText.value_or("<pending>"));
+        rows.push_back(list.Row(i).Path + " | " + list.Row(i).ResultText().value_or("<pending>"));
     }
     return rows;
 }
@@ -55,9 +55,9 @@ TEST(FileDigestList, EventsRunAroundEachDigestButNotAfterAFailedProbe) {
     hooks.letPendingEventsRun = [&] {
         calls.push_back("events, rows=" + std::to_string(listPointer->RowCount()));
     };
-    hooks.fileDigestText = [&](const std::string& path) {
-        calls.push_back("digest " + path);
-        return std::string("900150983CD24FB0D6963F7D28E17F72");
+    hooks.digestStream = [&](FileStream& file) {
+        calls.push_back("digest " + file.Path());
+        return DigestOfStream(file);
     };
     FileDigestList list(hooks);
     listPointer = &list;
@@ -67,7 +67,7 @@ TEST(FileDigestList, EventsRunAroundEachDigestButNotAfterAFailedProbe) {
     list.AddFiles({folder / "missing", abc});
     EXPECT_EQ(calls,
               (std::vector<std::string>{"events, rows=2", "digest " + abc, "events, rows=2"}));
-    EXPECT_EQ(list.Row(1).ResultText, AbcDigest); // lower-cased
+    EXPECT_EQ(list.Row(1).ResultText(), AbcDigest); // lower-cased
 }
 
 TEST(FileDigestList, ADigestThatFailsAfterTheProbeGivesCouldNotOpenAndTheBatchGoesOn) {
@@ -76,12 +76,11 @@ TEST(FileDigestList, ADigestThatFailsAfterTheProbeGivesCouldNotOpenAndTheBatchGo
     const std::string busy = folder.Write("busy", "abc");
     const std::string last = folder.Write("last", "");
     JobHooks hooks;
-    hooks.fileDigestText = [&](const std::string& path) -> std::string {
-        if (path == busy) {
-            throw FileOpenError(path, "Resource busy");
+    hooks.digestStream = [&](FileStream& file) {
+        if (file.Path() == busy) {
+            throw FileOpenError(file.Path(), "Resource busy");
         }
-        return path == first ? "900150983CD24FB0D6963F7D28E17F72"
-                             : "D41D8CD98F00B204E9800998ECF8427E";
+        return DigestOfStream(file);
     };
     FileDigestList list(hooks);
     list.AddFiles({first, busy, last});

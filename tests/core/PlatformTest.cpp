@@ -66,7 +66,7 @@ TEST_F(FileKinds, ListingIsInByteOrderAndNeverFollowsFolderLinks) {
     for (const auto& entry : *entries) {
         listed += entry.name + (entry.isFolder ? "/ " : " ");
     }
-    EXPECT_EQ(listed, "./ ../ .hidden B dangling fifo file.txt folder/ link-to-file "
+    EXPECT_EQ(listed, ".hidden B dangling fifo file.txt folder/ link-to-file "
                       "\xC3\xA9t\xC3\xA9 ");
 }
 
