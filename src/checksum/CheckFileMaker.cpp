@@ -112,6 +112,7 @@ MakerResult CheckFileMaker(const std::string& folderText, bool includeSubfolders
             break;
         case WalkStep::Kind::File: {
             const FileCheckResult checked = pipeline.TakeNext(whileWaiting);
+            hooks.ReportFiles(pipeline.Taken(), pipeline.Submitted());
             if (checked.outcome != FileCheckOutcome::Digested) {
                 log.Append(FileLine(step->text, CouldNotOpenFileText));
                 ++result.filesLeftOut;

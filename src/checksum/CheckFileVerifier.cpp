@@ -122,6 +122,7 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
         // that cannot be read to its end is unreadable too, so that a single busy file cannot
         // end the verification.
         const FileCheckResult result = pipeline.TakeNext(whileWaiting);
+        hooks.ReportFiles(pipeline.Taken(), pipeline.Submitted());
         if (result.outcome == FileCheckOutcome::Missing) {
             log.Append(QuotedLine("文件不存在", path));
             tally.missing.push_back(std::move(path));

@@ -48,6 +48,10 @@ public:
     // that are no fault of the file, such as running out of memory). Precondition: HasPending().
     FileCheckResult TakeNext(const std::function<void()>& whileWaiting = {});
 
+    // How many files were submitted and how many taken so far.
+    std::size_t Submitted() const { return submitted_; }
+    std::size_t Taken() const { return taken_; }
+
     // How many files may be submitted and not yet taken.
     std::size_t MaxFilesAhead() const { return maxAhead_; }
 

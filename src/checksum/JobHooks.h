@@ -4,6 +4,7 @@
 #include "md5/Md5.h"
 #include "platform/LocalTime.h"
 
+#include <cstdint>
 #include <functional>
 
 namespace quorvix {
@@ -24,6 +25,10 @@ using LocalTimeSource = std::function<LocalDateTime()>;
 // True once the user has asked the job to stop.
 using CancelCheck = std::function<bool()>;
 
+// Told on the job's own thread after each file is done: the files done so far and the files
+// known so far (those the walk or the check file's lines have already given; more may follow).
+using FilesProgress = std::function<void(std::uint64_t filesDone, std::uint64_t filesKnown)>;
+
 // Each member may be left empty; the job then uses the plain behaviour named beside it.
 struct JobHooks {
     LetPendingEventsRun letPendingEventsRun; // empty: nothing runs
@@ -31,6 +36,7 @@ struct JobHooks {
     LocalTimeSource localTime;               // empty: CurrentLocalTime
     char timeSeparator = '\0';               // '\0': LocaleTimeSeparator
     CancelCheck cancelRequested;             // empty: a job is never cancelled
+    FilesProgress filesProgress;             // empty: nobody is told
 
     void RunPendingEvents() const {
         if (letPendingEventsRun) {
@@ -41,6 +47,11 @@ struct JobHooks {
     LocalDateTime Now() const;
     char TimeSeparator() const;
     bool CancelRequested() const { return cancelRequested && cancelRequested(); }
+    void ReportFiles(std::uint64_t filesDone, std::uint64_t filesKnown) const {
+        if (filesProgress) {
+            filesProgress(filesDone, filesKnown);
+        }
+    }
 };
 
 } // namespace quorvix
