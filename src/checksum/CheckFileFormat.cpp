@@ -3,6 +3,7 @@
 #include "checksum/FileDigest.h"
 #include "checksum/ProductInfo.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,19 +50,23 @@ std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line) {
     }
     CheckFileEntry entry{std::string(line.substr(0, DigestFieldLength)),
                          std::string(line.substr(DigestFieldLength + 1))};
-    std::replace(entry.pathField.begin(), entry.pathField.end(), '\\', PathSeparator);
+    std::replace_if(
+        entry.pathField.begin(), entry.pathField.end(),
+        [](char c) { return c == '\\' || c == '/'; }, PathSeparator);
     return entry;
 }
 
 std::string CheckFileFolderPrefix(std::string_view checkFilePath) {
-    const auto separator = checkFilePath.rfind(PathSeparator);
-    if (separator == std::string_view::npos) {
-        // "./" rather than "": a path field that begins with a separator then stays inside the
-        // current folder, as it stays inside any other check file's folder, and an empty path
-        // field shows as the folder it names.
-        return std::string(".") + PathSeparator;
+    std::string prefix(checkFilePath.substr(0, FolderPartLength(checkFilePath)));
+    if (!EndsWithPathSeparator(prefix)) {
+        // No folder part, or a drive alone ("C:CheckSum.md5"): the check file lies in a current
+        // folder. "./" (or "C:.\") rather than "" (or the drive's root): a path field that
+        // begins with a separator then stays inside that folder, as it stays inside any other
+        // check file's folder, and an empty path field shows as the folder it names.
+        prefix.push_back('.');
+        prefix.push_back(PathSeparator);
     }
-    return std::string(checkFilePath.substr(0, separator + 1));
+    return prefix;
 }
 
 bool DigestsMatch(std::string_view digestField, std::string_view fileDigestText) {

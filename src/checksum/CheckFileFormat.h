@@ -14,7 +14,7 @@ namespace quorvix {
 // One entry line read back from a check file.
 struct CheckFileEntry {
     std::string digestField; // the 32 bytes before the TAB, unchanged and untested
-    std::string pathField;   // everything after the TAB, possibly empty, with '\' taken as '/'
+    std::string pathField;   // everything after the TAB, possibly empty, separators native
 };
 
 // The four header lines of a check file, without line ends: the product line, the download
@@ -33,13 +33,15 @@ bool PathCanBeStored(std::string_view relativePath);
 
 // Classifies one line as TextLineReader yields it. A line is an entry when it does not begin with
 // ';' and its first TAB stands right after its first 32 bytes; anything else is no entry and gives
-// nothing. Each '\' in the path field becomes '/', so that check files made on Windows resolve
-// here. Cannot fail.
+// nothing. Each '\' and '/' in the path field becomes the platform's separator, so that check
+// files made on Windows resolve on Linux and those made on Linux resolve on Windows. Cannot fail.
 std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line);
 
 // The folder against which a check file's path fields resolve: checkFilePath up to and including
-// its last '/'. A check file named without a folder lies in the current folder, which gives "./".
-// An entry's full path is this prefix followed directly by its path field. Cannot fail.
+// its last separator (on Windows also a drive's colon). A check file named without a folder lies
+// in the current folder, which gives "./"; one named with a drive alone lies in that drive's
+// current folder, which gives "C:.\". An entry's full path is this prefix followed directly by
+// its path field. Cannot fail.
 std::string CheckFileFolderPrefix(std::string_view checkFilePath);
 
 // True when the stored digest field and a file's digest text are equal once ASCII letters are

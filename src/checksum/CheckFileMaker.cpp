@@ -6,6 +6,7 @@
 #include "checksum/OutcomeTexts.h"
 #include "checksum/ScanFolder.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "platform/TextFileWriter.h"
 
 #include <deque>
@@ -63,7 +64,7 @@ private:
 
 CheckFileLocation CheckFileLocationOf(const std::string& folderText) {
     CheckFileLocation location{folderText, 0, {}};
-    if (folderText.empty() || folderText.back() != PathSeparator) {
+    if (!EndsWithPathSeparator(folderText)) {
         location.folderPrefix.push_back(PathSeparator);
     }
     location.BasePrefixLength = location.folderPrefix.size();

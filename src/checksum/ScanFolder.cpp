@@ -5,6 +5,7 @@
 #include "platform/FileErrors.h"
 #include "platform/FileSystem.h"
 #include "platform/Folder.h"
+#include "platform/PathText.h"
 #include "platform/TextFileWriter.h"
 
 namespace quorvix {
@@ -20,7 +21,7 @@ ScanFolder::ScanFolder(const std::string& folderPrefix, std::size_t basePrefixLe
                        bool includeSubfolders)
     : basePrefixLength_(basePrefixLength), includeSubfolders_(includeSubfolders) {
     std::string folder = folderPrefix;
-    if (!folder.empty() && folder.back() == PathSeparator) {
+    if (EndsWithPathSeparator(folder)) {
         folder.pop_back();
     }
     try {

@@ -7,8 +7,12 @@
 
 namespace quorvix {
 
-// The separator between folder names in a path on this platform.
+// The separator between folder names in a path on this platform. Windows also reads '/' as one.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
 inline constexpr char PathSeparator = '/';
+#endif
 
 // What a path names, symbolic links followed.
 enum class PathKind {

@@ -1,0 +1,134 @@
+#include "platform/TextFileWriter.h"
+
+#include "platform/FileErrors.h"
+#include "platform/PathText.h"
+#include "platform/win32/SystemText.h"
+
+#include <windows.h>
+
+#include <random>
+
+namespace quorvix {
+namespace {
+
+constexpr std::size_t FlushThreshold = 64 * 1024;
+constexpr std::string_view TemporaryMark = ".tmp-";
+constexpr std::size_t SuffixLength = 8;
+constexpr std::string_view SuffixLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+// What of the old file's attributes the new one takes over. Read-only is not among them: such a
+// target cannot be replaced at all, and the rename reports that.
+constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+std::string RandomSuffix() {
+    std::random_device source;
+    std::uniform_int_distribution<std::size_t> pick(0, SuffixLetters.size() - 1);
+    std::string suffix;
+    for (std::size_t i = 0; i < SuffixLength; ++i) {
+        suffix.push_back(SuffixLetters[pick(source)]);
+    }
+    return suffix;
+}
+
+HANDLE Win32Handle(const NativeHandle& handle) {
+    return reinterpret_cast<HANDLE>(handle.Get());
+}
+
+} // namespace
+
+bool IsTemporaryFileName(std::string_view name, std::string_view targetName) {
+    const std::size_t stem = 1 + targetName.size() + TemporaryMark.size();
+    if (name.size() != stem + SuffixLength || name.front() != '.' ||
+        name.substr(1, targetName.size()) != targetName ||
+        name.substr(1 + targetName.size(), TemporaryMark.size()) != TemporaryMark) {
+        return false;
+    }
+    return name.substr(stem).find_first_not_of(SuffixLetters) == std::string_view::npos;
+}
+
+TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {
+    const std::size_t folderLength = FolderPartLength(targetPath_);
+    const std::string folder = targetPath_.substr(0, folderLength);
+    const std::string name = targetPath_.substr(folderLength);
+
+    // A name in the same folder: the rename that replaces the target stays on one volume, and a
+    // half-written file never carries the target's name. Others may read it, not write it.
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temporaryPath_ = folder + "." + name + std::string(TemporaryMark) + RandomSuffix();
+        fd_ = NativeHandle(reinterpret_cast<NativeHandle::Value>(
+            ::CreateFileW(win32::SystemPath(temporaryPath_).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        error = ::GetLastError();
+        if (fd_.IsOpen() || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) {
+            break;
+        }
+    }
+    if (!fd_.IsOpen()) {
+        temporaryPath_.clear();
+        Fail("Cannot create file", static_cast<int>(error));
+    }
+}
+
+TextFileWriter::~TextFileWriter() {
+    if (!committed_ && !temporaryPath_.empty()) {
+        fd_.Close();
+        ::DeleteFileW(win32::SystemPath(temporaryPath_).c_str());
+    }
+}
+
+void TextFileWriter::WriteLine(std::string_view text) {
+    pending_.append(text);
+    pending_.append("\r\n");
+    if (pending_.size() >= FlushThreshold) {
+        Flush();
+    }
+}
+
+void TextFileWriter::Flush() {
+    std::size_t done = 0;
+    while (done < pending_.size()) {
+        const std::size_t left = pending_.size() - done;
+        const DWORD count = static_cast<DWORD>(left < (1u << 30) ? left : (1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(Win32Handle(fd_), pending_.data() + done, count, &written, nullptr)) {
+            const DWORD error = ::GetLastError();
+            // What reached the file is not written twice should the caller try again.
+            pending_.erase(0, done);
+            Fail("Cannot write file", static_cast<int>(error));
+        }
+        done += written;
+    }
+    pending_.clear();
+}
+
+void TextFileWriter::Commit() {
+    Flush();
+    if (!::FlushFileBuffers(Win32Handle(fd_))) {
+        Fail("Cannot write file", static_cast<int>(::GetLastError()));
+    }
+    if (const int error = fd_.Close(); error != 0) {
+        Fail("Cannot write file", error);
+    }
+    const std::wstring temporary = win32::SystemPath(temporaryPath_);
+    const std::wstring target = win32::SystemPath(targetPath_);
+    // Replacing a file keeps its attributes (hidden, system, ...).
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        (existing & KeptAttributes) != 0) {
+        ::SetFileAttributesW(temporary.c_str(), existing & KeptAttributes);
+    }
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Fail("Cannot replace file", static_cast<int>(::GetLastError()));
+    }
+    committed_ = true;
+}
+
+// On Windows the number is a Win32 error code.
+void TextFileWriter::Fail(const std::string& what, int errorNumber) const {
+    throw InputOutputError(what + " \"" + targetPath_ + "\". " +
+                           win32::ErrorText(static_cast<unsigned long>(errorNumber)));
+}
+
+} // namespace quorvix
