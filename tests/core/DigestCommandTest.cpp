@@ -53,7 +53,7 @@ TEST(DigestCommand, SavesTheListWithDashOAndPrintsNothing) {
 
     const CliRun failed = RunCliWith({"digest", "-o", folder / "missing/list.txt", abc});
     EXPECT_EQ(failed.status, 2);
-    EXPECT_NE(failed.err.find("missing/list.txt"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find(folder / "missing/list.txt"), std::string::npos) << failed.err;
 }
 
 TEST(DigestCommand, UsageErrorsGoToStandardErrorWithStatusTwo) {

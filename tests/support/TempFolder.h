@@ -1,10 +1,13 @@
 // A temporary folder for a test's fixtures, removed with everything in it at the end of the test.
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,11 +19,19 @@ namespace quorvix::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvix-test-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        // create_directory makes a new folder or reports that the name is taken, like mkdtemp,
+        // which Windows lacks.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("quorvix-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate.string();
+            }
+        }
+        if (path_.empty()) {
             throw std::runtime_error("cannot create a temporary folder");
         }
-        path_ = pattern;
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -35,9 +46,12 @@ public:
     // The folder's path, without a final separator.
     const std::string& Path() const { return path_; }
 
-    // The full path of a name inside the folder.
+    // The full path of a name inside the folder, with '/' in relative as the platform's
+    // separator, so that paths compare equal to those the program makes.
     std::string operator/(std::string_view relative) const {
-        return path_ + "/" + std::string(relative);
+        std::string native(relative);
+        std::replace(native.begin(), native.end(), '/', PathSeparator);
+        return path_ + PathSeparator + native;
     }
 
     // Writes a file (creating its folders) and returns its full path.
