@@ -48,6 +48,7 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 export WINEPREFIX="$root/build-windows/wine-prefix"
 export WINEDEBUG=-all
+export HOME=${HOME:-$root/build-windows} # Wine links the prefix's user folders to it
 mkdir -p "$root/build-windows"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix (once)"
