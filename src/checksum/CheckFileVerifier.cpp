@@ -75,12 +75,17 @@ void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const Job
 
 VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& log,
                                    const JobHooks& hooks, unsigned workers) {
+    return VerifyCheckFileFrom(checkFilePath, CheckFileFolderPrefix(checkFilePath), log, hooks,
+                               workers);
+}
+
+VerificationCounts VerifyCheckFileFrom(const std::string& readPath, const std::string& prefix,
+                                       LogSink& log, const JobHooks& hooks, unsigned workers) {
     Tally tally;
-    const std::string prefix = CheckFileFolderPrefix(checkFilePath);
     // Whatever the sink showed is gone from here on, also when the check file cannot be opened.
     log.Clear();
 
-    TextLineReader reader(checkFilePath);
+    TextLineReader reader(readPath);
     DigestPipeline pipeline(FileChecker(hooks), workers);
     // Entry lines are read ahead of the log as far as the pipeline has room; their paths wait
     // here, in check file order, for their results.

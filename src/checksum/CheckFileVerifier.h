@@ -40,4 +40,10 @@ void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const Job
 VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& log,
                                    const JobHooks& hooks = {}, unsigned workers = 1);
 
+// VerifyCheckFile reading the check file from readPath (a pipe too, such as standard input)
+// with its path fields resolved against folderPrefix. Fails as CheckFileVerifier does.
+VerificationCounts VerifyCheckFileFrom(const std::string& readPath, const std::string& folderPrefix,
+                                       LogSink& log, const JobHooks& hooks = {},
+                                       unsigned workers = 1);
+
 } // namespace quorvix

@@ -2,8 +2,7 @@
 
 #include "checksum/FileDigestList.h"
 #include "cli/CommandLine.h"
-
-#include <exception>
+#include "cli/StandardOutput.h"
 
 namespace quorvix::cli {
 namespace {
@@ -11,21 +10,23 @@ namespace {
 // Prints each row as its saved-list line the moment its result is known.
 class RowPrinter final : public FileDigestListObserver {
 public:
-    RowPrinter(const FileDigestList& list, std::ostream& out) : list_(list), out_(out) {}
+    RowPrinter(const FileDigestList& list, StandardOutput& out) : list_(list), out_(out) {}
     void RowAppended(std::size_t) override {}
     void RowCompleted(std::size_t index) override {
-        out_ << SavedListLine(list_.Row(index)) << '\n' << std::flush;
+        out_.WriteLine(SavedListLine(list_.Row(index)));
     }
 
 private:
     const FileDigestList& list_;
-    std::ostream& out_;
+    StandardOutput& out_;
 };
 
 } // namespace
 
 int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const CommandLine commandLine = ParseCommandLine(arguments, {}, {"-o"});
+    std::set<std::string> valued = JobValuedOptions;
+    valued.insert("-o");
+    const CommandLine commandLine = ParseCommandLine(arguments, {}, valued);
     if (commandLine.operands.empty()) {
         throw UsageProblem("no FILE given");
     }
@@ -33,18 +34,19 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
     const bool saveList = output != commandLine.values.end();
 
     FileDigestList list;
-    RowPrinter printer(list, out);
+    list.SetWorkerCount(WorkerCount(commandLine));
+    StandardOutput standardOutput(out);
+    RowPrinter printer(list, standardOutput);
     if (!saveList) {
         list.SetObserver(&printer);
     }
     list.AddFiles(commandLine.operands);
     if (saveList) {
-        try {
-            list.SaveList(output->second);
-        } catch (const std::exception& failure) {
-            err << "quorvix-cli: " << failure.what() << "\n";
-            return ExitFailure;
-        }
+        list.SaveList(output->second);
+    }
+    if (standardOutput.Failed()) {
+        err << "quorvix-cli: " << standardOutput.FailureMessage() << "\n";
+        return ExitFailure;
     }
     for (std::size_t i = 0; i < list.RowCount(); ++i) {
         if (!list.Row(i).Readable()) {
