@@ -1,8 +1,12 @@
 #include "checksum/CheckFileVerifier.h"
 
 #include "checksum/CheckFileFormat.h"
+#include "checksum/CheckFileLineParser.h"
+#include "checksum/EntryPathResolver.h"
 #include "checksum/FileCheck.h"
+#include "checksum/SilentChange.h"
 #include "checksum/TextLineReader.h"
+#include "checksum/UnlistedFiles.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,6 +20,8 @@ struct Tally {
     std::vector<std::string> changed;
     std::vector<std::string> missing;
     std::vector<std::string> unreadable;
+    std::vector<std::string> silentlyChanged;
+    std::vector<std::string> unlisted;
 
     std::uint64_t Total() const {
         return unchanged + changed.size() + missing.size() + unreadable.size();
@@ -31,7 +37,7 @@ std::string Sentence(std::uint64_t count, const char* singular, const char* plur
     return std::to_string(count) + (count >= 2 ? plural : singular);
 }
 
-std::string SummaryLine(const Tally& tally) {
+std::string SummaryLine(const Tally& tally, bool withUnlisted) {
     std::string summary = Sentence(tally.Total(), " file was verified. ", " files were verified. ");
     if (!tally.missing.empty()) {
         summary +=
@@ -42,6 +48,10 @@ std::string SummaryLine(const Tally& tally) {
                             " files could not be opened. ");
     }
     summary += Sentence(tally.changed.size(), " file changed. ", " files changed. ");
+    if (withUnlisted) {
+        summary +=
+            Sentence(tally.unlisted.size(), " file was not listed. ", " files were not listed. ");
+    }
     return summary;
 }
 
@@ -58,26 +68,32 @@ void AppendSection(LogSink& log, const char* header, const std::vector<std::stri
 
 } // namespace
 
-void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const JobHooks& hooks) {
-    VerifyCheckFile(checkFilePath, log, hooks);
+void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const JobHooks& hooks,
+                       const VerifyOptions& options) {
+    VerifyCheckFile(checkFilePath, log, hooks, options);
 }
 
 VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& log,
-                                   const JobHooks& hooks) {
+                                   const JobHooks& hooks, const VerifyOptions& options) {
     Tally tally;
-    const std::string prefix = CheckFileFolderPrefix(checkFilePath);
+    const EntryPathResolver paths(CheckFileFolderPrefix(checkFilePath), options.legacyEncoding);
     // Whatever the sink showed is gone from here on, also when the check file cannot be opened.
     log.Clear();
 
     TextLineReader reader(checkFilePath);
     FileChecker files(hooks);
+    CheckFileLineParser parser;
+    ListedFiles listed;
     std::string line;
     while (reader.NextLine(line)) {
-        const std::optional<CheckFileEntry> entry = ParseCheckFileLine(line);
+        const std::optional<ChecksumLine> entry = parser.Parse(line);
         if (!entry) {
             continue;
         }
-        std::string path = prefix + entry->pathField;
+        std::string path = paths.Resolve(*entry);
+        if (options.listUnlisted) {
+            listed.Add(path);
+        }
 
         // Each test runs only when the one before passed: a missing file is never probed, and a
         // file that fails the probe is never digested. One whose digest fails after the probe is
@@ -94,17 +110,28 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
             ++tally.unchanged;
         } else {
             log.Append(QuotedLine("File changed", path));
+            if (ChangedWithoutBeingWritten(parser.MadeAt(), path)) {
+                tally.silentlyChanged.push_back(path);
+            }
             tally.changed.push_back(std::move(path));
         }
     }
 
+    if (options.listUnlisted) {
+        tally.unlisted =
+            FindUnlistedFiles(checkFilePath, options.unlistedIncludeSubfolders, listed);
+    }
+
     log.Append("");
     log.Append("Operation completes.");
-    log.Append(SummaryLine(tally));
+    log.Append(SummaryLine(tally, options.listUnlisted));
     AppendSection(log, "下面的文件因为检查文件已被更改:", tally.changed);
+    AppendSection(log, "下列文件内容已变但修改时间未变 (可能已损坏):", tally.silentlyChanged);
     AppendSection(log, "下列文件丢失:", tally.missing);
     AppendSection(log, "下列文件 MD5 校验和计算过程无法打开:", tally.unreadable);
-    return {tally.unchanged, tally.changed.size(), tally.missing.size(), tally.unreadable.size()};
+    AppendSection(log, "未列出的文件:", tally.unlisted);
+    return {tally.unchanged,         tally.changed.size(),         tally.missing.size(),
+            tally.unreadable.size(), tally.silentlyChanged.size(), tally.unlisted.size()};
 }
 
 } // namespace quorvix
