@@ -38,6 +38,7 @@ public:
     // it does not define, or one cut off at the end). Cannot fail otherwise.
     std::optional<std::string> ToUtf8(std::string_view text) const;
 
+    // The name the decoder was made with. Cannot fail.
     const std::string& EncodingName() const { return encodingName_; }
 
 private:
