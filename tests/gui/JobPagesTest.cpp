@@ -75,6 +75,7 @@ private slots:
     void makeWritesCheckFileAndShowsTheLog();
     void clearedSubfolderBoxReachesTheMakerAndStaysCleared();
     void verifyShowsOutcomesAndSummary();
+    void verifyOfACheckFileWithoutDigestLinesSaysSo();
     void jobButtonsDisabledWhileTheMakerRuns();
     void makerFailureShowsErrorBoxAndKeepsTheLog();
     void checkFileThatCannotBeOpenedShowsErrorBox();
@@ -276,6 +277,18 @@ void JobPagesTest::verifyShowsOutcomesAndSummary() {
     QVERIFY(dialogs_->messages.empty());
     // The maker's log is the maker page's own.
     QVERIFY(form_->MemoMakeResult->toPlainText().contains(QStringLiteral("操作完成。")));
+}
+
+void JobPagesTest::verifyOfACheckFileWithoutDigestLinesSaysSo() {
+    const QString checkFile = Fixture(QStringLiteral("空.md5"), "no digest line here\n");
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(checkFile);
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+
+    QCOMPARE(MemoLines(form_->MemoVerifyResult),
+             QStringList({"", "Operation completes.", "0 file was verified. 0 file changed. ",
+                          "检查文件 \"" + checkFile + "\" 中没有 Quorvix 能读取的 MD5 校验行。"}));
+    QVERIFY(dialogs_->messages.empty());
 }
 
 void JobPagesTest::jobButtonsDisabledWhileTheMakerRuns() {
