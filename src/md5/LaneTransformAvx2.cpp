@@ -18,6 +18,13 @@ template <int Shift> QUORVIX_VECTOR_INLINE __m256i RotateLeft(__m256i v) {
     return _mm256_or_si256(_mm256_slli_epi32(v, Shift), _mm256_srli_epi32(v, 32 - Shift));
 }
 
+// Hands back value unchanged, but as a value the compiler must have in a register, so it cannot
+// spread the sum it came from over the additions that follow (see Settled in Md5.cpp).
+QUORVIX_VECTOR_INLINE __m256i Settled(__m256i value) {
+    __asm__("" : "+x"(value));
+    return value;
+}
+
 // a + x + k, which does not wait for b (the word the step before produced).
 QUORVIX_VECTOR_INLINE __m256i EarlySum(__m256i a, __m256i x, unsigned k) {
     return Add(a, Add(x, _mm256_set1_epi32(static_cast<int>(k))));
@@ -28,7 +35,7 @@ QUORVIX_VECTOR_INLINE __m256i EarlySum(__m256i a, __m256i x, unsigned k) {
 template <int Shift>
 QUORVIX_VECTOR_INLINE __m256i StepF(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
                                     unsigned k) {
-    a = EarlySum(a, x, k);
+    a = Settled(EarlySum(a, x, k));
     a = Add(a, _mm256_xor_si256(d, _mm256_and_si256(b, _mm256_xor_si256(c, d))));
     return Add(b, RotateLeft<Shift>(a));
 }
@@ -37,7 +44,7 @@ template <int Shift>
 QUORVIX_VECTOR_INLINE __m256i StepG(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
                                     unsigned k) {
     // (b & d) | (c & ~d): the halves never share a bit, so they may be added.
-    a = Add(EarlySum(a, x, k), _mm256_andnot_si256(d, c));
+    a = Settled(Add(EarlySum(a, x, k), _mm256_andnot_si256(d, c)));
     a = Add(a, _mm256_and_si256(b, d));
     return Add(b, RotateLeft<Shift>(a));
 }
@@ -45,15 +52,15 @@ QUORVIX_VECTOR_INLINE __m256i StepG(__m256i a, __m256i b, __m256i c, __m256i d, 
 template <int Shift>
 QUORVIX_VECTOR_INLINE __m256i StepH(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
                                     unsigned k) {
-    a = EarlySum(a, x, k);
-    a = Add(a, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
+    a = Settled(EarlySum(a, x, k));
+    a = Add(a, _mm256_xor_si256(b, Settled(_mm256_xor_si256(c, d))));
     return Add(b, RotateLeft<Shift>(a));
 }
 
 template <int Shift>
 QUORVIX_VECTOR_INLINE __m256i StepI(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
                                     unsigned k) {
-    a = EarlySum(a, x, k);
+    a = Settled(EarlySum(a, x, k));
     const __m256i notD = _mm256_xor_si256(d, _mm256_set1_epi32(-1));
     a = Add(a, _mm256_xor_si256(c, _mm256_or_si256(b, notD)));
     return Add(b, RotateLeft<Shift>(a));

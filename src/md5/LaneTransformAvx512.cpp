@@ -15,13 +15,20 @@ namespace {
 
 #define QUORVIX_VECTOR_INLINE inline __attribute__((always_inline))
 
+// Hands back value unchanged, but as a value the compiler must have in a register, so it cannot
+// spread the sum it came from over the additions that follow (see Settled in Md5.cpp).
+QUORVIX_VECTOR_INLINE __m512i Settled(__m512i value) {
+    __asm__("" : "+v"(value));
+    return value;
+}
+
 // Each step is a + x + k (which does not wait for b, the word the step before produced), plus the
 // round function of b, c and d in one vpternlogd, rotated with vprold, plus b: four instructions
 // on the chain of dependent steps.
 template <int Logic, int Shift>
 QUORVIX_VECTOR_INLINE __m512i Step(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
                                    unsigned k) {
-    a = _mm512_add_epi32(a, _mm512_add_epi32(x, _mm512_set1_epi32(static_cast<int>(k))));
+    a = Settled(_mm512_add_epi32(a, _mm512_add_epi32(x, _mm512_set1_epi32(static_cast<int>(k)))));
     a = _mm512_add_epi32(a, _mm512_ternarylogic_epi32(b, c, d, Logic));
     return _mm512_add_epi32(b, _mm512_rol_epi32(a, Shift));
 }
