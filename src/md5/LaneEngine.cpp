@@ -45,6 +45,8 @@ std::size_t LaneCount(LaneEngine engine) {
         return 8;
     case LaneEngine::Avx512x16:
         return 16;
+    case LaneEngine::Avx512x32:
+        return 32;
     case LaneEngine::Scalar:
         break;
     }
@@ -59,10 +61,12 @@ bool LaneEngineSupported(LaneEngine engine) {
     case LaneEngine::Avx2x8:
         return ProcessorHasAvx2();
     case LaneEngine::Avx512x16:
+    case LaneEngine::Avx512x32:
         return ProcessorHasAvx512();
 #else
     case LaneEngine::Avx2x8:
     case LaneEngine::Avx512x16:
+    case LaneEngine::Avx512x32:
         break;
 #endif
     }
@@ -70,7 +74,7 @@ bool LaneEngineSupported(LaneEngine engine) {
 }
 
 LaneEngine BestLaneEngine() {
-    for (const LaneEngine engine : {LaneEngine::Avx512x16, LaneEngine::Avx2x8}) {
+    for (const LaneEngine engine : {LaneEngine::Avx512x32, LaneEngine::Avx2x8}) {
         if (LaneEngineSupported(engine)) {
             return engine;
         }
@@ -91,6 +95,9 @@ void TransformLanes(LaneEngine engine, LaneStates& states, const std::uint8_t* c
         return;
     case LaneEngine::Avx512x16:
         TransformLanesAvx512(states, blocks, blockCount);
+        return;
+    case LaneEngine::Avx512x32:
+        TransformLanesAvx512x2(states, blocks, blockCount);
         return;
 #endif
     default:

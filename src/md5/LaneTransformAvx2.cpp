@@ -107,11 +107,10 @@ QUORVIX_VECTOR_INLINE void LoadTransposed(__m256i x[16], const std::uint8_t* con
 
 void TransformLanesAvx2(LaneStates& states, const std::uint8_t* const blocks[],
                         std::size_t blockCount) {
-    const auto* words = reinterpret_cast<const __m256i*>(states.words);
-    __m256i chainA = _mm256_load_si256(words + 0);
-    __m256i chainB = _mm256_load_si256(words + 2);
-    __m256i chainC = _mm256_load_si256(words + 4);
-    __m256i chainD = _mm256_load_si256(words + 6);
+    __m256i chainA = _mm256_load_si256(reinterpret_cast<const __m256i*>(states.words[0]));
+    __m256i chainB = _mm256_load_si256(reinterpret_cast<const __m256i*>(states.words[1]));
+    __m256i chainC = _mm256_load_si256(reinterpret_cast<const __m256i*>(states.words[2]));
+    __m256i chainD = _mm256_load_si256(reinterpret_cast<const __m256i*>(states.words[3]));
     for (std::size_t block = 0; block < blockCount; ++block) {
         __m256i x[16];
         LoadTransposed(x, blocks, 64 * block);
@@ -193,11 +192,10 @@ void TransformLanesAvx2(LaneStates& states, const std::uint8_t* const blocks[],
         chainC = Add(chainC, c);
         chainD = Add(chainD, d);
     }
-    auto* out = reinterpret_cast<__m256i*>(states.words);
-    _mm256_store_si256(out + 0, chainA);
-    _mm256_store_si256(out + 2, chainB);
-    _mm256_store_si256(out + 4, chainC);
-    _mm256_store_si256(out + 6, chainD);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(states.words[0]), chainA);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(states.words[1]), chainB);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(states.words[2]), chainC);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(states.words[3]), chainD);
 }
 
 } // namespace quorvix

@@ -1,5 +1,5 @@
-// Sixteen MD5 lanes with AVX-512: one 512-bit register holds the same word of sixteen digests.
-// Compiled with -mavx512f -mavx512vl; LaneEngine.cpp calls it only on a processor that has both.
+// MD5 lanes with AVX-512: one 512-bit register holds the same word of sixteen digests. Compiled
+// with -mavx512f -mavx512vl; LaneEngine.cpp calls it only on a processor that has both.
 #include "md5/VectorLaneTransforms.h"
 
 // GCC 12's own AVX-512 intrinsics start from a deliberately undefined vector ("__Y = __Y"),
@@ -15,50 +15,66 @@ namespace {
 
 #define QUORVIX_VECTOR_INLINE inline __attribute__((always_inline))
 
+// One word of Groups times sixteen lanes. The steps of every group are independent of one
+// another, so with two groups the core runs one group's step while the other's waits for its
+// previous step: a single group leaves most of the vector units idle, as each step waits on four
+// dependent instructions of two cycles each on this generation of cores (AMD family 1Ah).
+template <int Groups> struct Words { __m512i group[Groups]; };
+
 // Hands back value unchanged, but as a value the compiler must have in a register, so it cannot
 // spread the sum it came from over the additions that follow (see Settled in Md5.cpp).
-QUORVIX_VECTOR_INLINE __m512i Settled(__m512i value) {
-    __asm__("" : "+v"(value));
+template <int Groups> QUORVIX_VECTOR_INLINE Words<Groups> Settled(Words<Groups> value) {
+    for (int g = 0; g < Groups; ++g) {
+        __asm__("" : "+v"(value.group[g]));
+    }
     return value;
 }
 
 // Each step is a + x + k (which does not wait for b, the word the step before produced), plus the
 // round function of b, c and d in one vpternlogd, rotated with vprold, plus b: four instructions
 // on the chain of dependent steps.
-template <int Logic, int Shift>
-QUORVIX_VECTOR_INLINE __m512i Step(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
-                                   unsigned k) {
-    a = Settled(_mm512_add_epi32(a, _mm512_add_epi32(x, _mm512_set1_epi32(static_cast<int>(k)))));
-    a = _mm512_add_epi32(a, _mm512_ternarylogic_epi32(b, c, d, Logic));
-    return _mm512_add_epi32(b, _mm512_rol_epi32(a, Shift));
+template <int Logic, int Shift, int Groups>
+QUORVIX_VECTOR_INLINE Words<Groups> Step(Words<Groups> a, Words<Groups> b, Words<Groups> c,
+                                         Words<Groups> d, Words<Groups> x, unsigned k) {
+    const __m512i constant = _mm512_set1_epi32(static_cast<int>(k));
+    for (int g = 0; g < Groups; ++g) {
+        a.group[g] = _mm512_add_epi32(a.group[g], _mm512_add_epi32(x.group[g], constant));
+    }
+    a = Settled(a);
+    for (int g = 0; g < Groups; ++g) {
+        const __m512i round = _mm512_ternarylogic_epi32(b.group[g], c.group[g], d.group[g], Logic);
+        a.group[g] = _mm512_add_epi32(b.group[g],
+                                      _mm512_rol_epi32(_mm512_add_epi32(a.group[g], round), Shift));
+    }
+    return a;
 }
 
 // The truth tables of the round functions of b, c and d for vpternlogd, whose first operand
 // gives the high bit of the table index: b ? c : d, d ? b : c, b ^ c ^ d and c ^ (b | ~d).
-template <int Shift>
-QUORVIX_VECTOR_INLINE __m512i StepF(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
-                                    unsigned k) {
+template <int Shift, int Groups>
+QUORVIX_VECTOR_INLINE Words<Groups> StepF(Words<Groups> a, Words<Groups> b, Words<Groups> c,
+                                          Words<Groups> d, Words<Groups> x, unsigned k) {
     return Step<0xCA, Shift>(a, b, c, d, x, k);
 }
-template <int Shift>
-QUORVIX_VECTOR_INLINE __m512i StepG(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
-                                    unsigned k) {
+template <int Shift, int Groups>
+QUORVIX_VECTOR_INLINE Words<Groups> StepG(Words<Groups> a, Words<Groups> b, Words<Groups> c,
+                                          Words<Groups> d, Words<Groups> x, unsigned k) {
     return Step<0xE4, Shift>(a, b, c, d, x, k);
 }
-template <int Shift>
-QUORVIX_VECTOR_INLINE __m512i StepH(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
-                                    unsigned k) {
+template <int Shift, int Groups>
+QUORVIX_VECTOR_INLINE Words<Groups> StepH(Words<Groups> a, Words<Groups> b, Words<Groups> c,
+                                          Words<Groups> d, Words<Groups> x, unsigned k) {
     return Step<0x96, Shift>(a, b, c, d, x, k);
 }
-template <int Shift>
-QUORVIX_VECTOR_INLINE __m512i StepI(__m512i a, __m512i b, __m512i c, __m512i d, __m512i x,
-                                    unsigned k) {
+template <int Shift, int Groups>
+QUORVIX_VECTOR_INLINE Words<Groups> StepI(Words<Groups> a, Words<Groups> b, Words<Groups> c,
+                                          Words<Groups> d, Words<Groups> x, unsigned k) {
     return Step<0x39, Shift>(a, b, c, d, x, k);
 }
 
-// Reads one block of every lane, at offset bytes from the lane's pointer, and transposes the 16
-// by 16 words so that x[w] holds word w of every lane: pairs of rows interleaved by words, then by
-// word pairs, then 128-bit quarters gathered across rows in two steps.
+// Reads one block of each of sixteen lanes, at offset bytes from the lane's pointer, and
+// transposes the 16 by 16 words so that x[w] holds word w of every lane: pairs of rows interleaved
+// by words, then by word pairs, then 128-bit quarters gathered across rows in two steps.
 QUORVIX_VECTOR_INLINE void LoadTransposed(__m512i x[16], const std::uint8_t* const blocks[],
                                           std::size_t offset) {
     __m512i rows[16];
@@ -93,21 +109,29 @@ QUORVIX_VECTOR_INLINE void LoadTransposed(__m512i x[16], const std::uint8_t* con
     }
 }
 
-} // namespace
-
-void TransformLanesAvx512(LaneStates& states, const std::uint8_t* const blocks[],
-                          std::size_t blockCount) {
-    __m512i chainA = _mm512_load_si512(states.words[0]);
-    __m512i chainB = _mm512_load_si512(states.words[1]);
-    __m512i chainC = _mm512_load_si512(states.words[2]);
-    __m512i chainD = _mm512_load_si512(states.words[3]);
+// Advances Groups times sixteen lanes; the contract of TransformLanes.
+template <int Groups>
+void TransformGroups(LaneStates& states, const std::uint8_t* const blocks[],
+                     std::size_t blockCount) {
+    Words<Groups> chain[4];
+    for (int w = 0; w < 4; ++w) {
+        for (int g = 0; g < Groups; ++g) {
+            chain[w].group[g] = _mm512_load_si512(states.words[w] + 16 * g);
+        }
+    }
     for (std::size_t block = 0; block < blockCount; ++block) {
-        __m512i x[16];
-        LoadTransposed(x, blocks, 64 * block);
-        __m512i a = chainA;
-        __m512i b = chainB;
-        __m512i c = chainC;
-        __m512i d = chainD;
+        Words<Groups> x[16];
+        for (int g = 0; g < Groups; ++g) {
+            __m512i words[16];
+            LoadTransposed(words, blocks + 16 * g, 64 * block);
+            for (int w = 0; w < 16; ++w) {
+                x[w].group[g] = words[w];
+            }
+        }
+        Words<Groups> a = chain[0];
+        Words<Groups> b = chain[1];
+        Words<Groups> c = chain[2];
+        Words<Groups> d = chain[3];
 
         a = StepF<7>(a, b, c, d, x[0], 0xd76aa478);
         d = StepF<12>(d, a, b, c, x[1], 0xe8c7b756);
@@ -177,15 +201,30 @@ void TransformLanesAvx512(LaneStates& states, const std::uint8_t* const blocks[]
         c = StepI<15>(c, d, a, b, x[2], 0x2ad7d2bb);
         b = StepI<21>(b, c, d, a, x[9], 0xeb86d391);
 
-        chainA = _mm512_add_epi32(chainA, a);
-        chainB = _mm512_add_epi32(chainB, b);
-        chainC = _mm512_add_epi32(chainC, c);
-        chainD = _mm512_add_epi32(chainD, d);
+        const Words<Groups> results[4] = {a, b, c, d};
+        for (int w = 0; w < 4; ++w) {
+            for (int g = 0; g < Groups; ++g) {
+                chain[w].group[g] = _mm512_add_epi32(chain[w].group[g], results[w].group[g]);
+            }
+        }
     }
-    _mm512_store_si512(states.words[0], chainA);
-    _mm512_store_si512(states.words[1], chainB);
-    _mm512_store_si512(states.words[2], chainC);
-    _mm512_store_si512(states.words[3], chainD);
+    for (int w = 0; w < 4; ++w) {
+        for (int g = 0; g < Groups; ++g) {
+            _mm512_store_si512(states.words[w] + 16 * g, chain[w].group[g]);
+        }
+    }
+}
+
+} // namespace
+
+void TransformLanesAvx512(LaneStates& states, const std::uint8_t* const blocks[],
+                          std::size_t blockCount) {
+    TransformGroups<1>(states, blocks, blockCount);
+}
+
+void TransformLanesAvx512x2(LaneStates& states, const std::uint8_t* const blocks[],
+                            std::size_t blockCount) {
+    TransformGroups<2>(states, blocks, blockCount);
 }
 
 } // namespace quorvix

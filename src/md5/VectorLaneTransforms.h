@@ -19,4 +19,9 @@ void TransformLanesAvx2(LaneStates& states, const std::uint8_t* const blocks[],
 void TransformLanesAvx512(LaneStates& states, const std::uint8_t* const blocks[],
                           std::size_t blockCount);
 
+// Thirty-two lanes with AVX-512 F and VL, two groups of sixteen interleaved; the contract of
+// TransformLanes.
+void TransformLanesAvx512x2(LaneStates& states, const std::uint8_t* const blocks[],
+                            std::size_t blockCount);
+
 } // namespace quorvix

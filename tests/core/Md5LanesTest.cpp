@@ -138,6 +138,8 @@ std::string EngineName(const testing::TestParamInfo<LaneEngine>& info) {
         return "Avx2x8";
     case LaneEngine::Avx512x16:
         return "Avx512x16";
+    case LaneEngine::Avx512x32:
+        return "Avx512x32";
     case LaneEngine::Scalar:
         break;
     }
@@ -404,7 +406,7 @@ TEST_P(LaneEngineTest, FeedFailurePassesOnAndPutsStreamsBack) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, LaneEngineTest,
                          testing::Values(LaneEngine::Scalar, LaneEngine::Avx2x8,
-                                         LaneEngine::Avx512x16),
+                                         LaneEngine::Avx512x16, LaneEngine::Avx512x32),
                          EngineName);
 
 TEST(LaneEngines, BestEngineIsSupportedAndLaneCountsAreFixed) {
@@ -413,6 +415,7 @@ TEST(LaneEngines, BestEngineIsSupportedAndLaneCountsAreFixed) {
     EXPECT_EQ(LaneCount(LaneEngine::Scalar), 1u);
     EXPECT_EQ(LaneCount(LaneEngine::Avx2x8), 8u);
     EXPECT_EQ(LaneCount(LaneEngine::Avx512x16), 16u);
+    EXPECT_EQ(LaneCount(LaneEngine::Avx512x32), 32u);
 }
 
 } // namespace
