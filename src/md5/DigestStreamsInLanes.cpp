@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace quorvix {
@@ -106,6 +107,10 @@ private:
             states_.words[w][index] = InitialState[w];
         }
         try {
+            if (input.stream == nullptr) {
+                throw std::invalid_argument("the lane feed gave no stream for id " +
+                                            std::to_string(input.id));
+            }
             // The order of DigestOfStream: size, position, then back to the start.
             lane.size = input.stream->Size();
             lane.startPosition = input.stream->Position();

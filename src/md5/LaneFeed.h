@@ -31,8 +31,9 @@ public:
     virtual std::optional<LaneInput> Next(bool mayWait) = 0;
 
     // Called exactly once for every stream taken: with its digest and a null failure, or with
-    // std::nullopt and the exception that the stream's Size, Position, Seek or Read threw. An
-    // exception ends DigestStreamsInLanes.
+    // std::nullopt and the exception that the stream's Size, Position, Seek or Read threw
+    // (std::invalid_argument for an input without a stream). An exception ends
+    // DigestStreamsInLanes.
     virtual void Done(std::size_t id, std::optional<Md5Digest> digest,
                       std::exception_ptr failure) = 0;
 };

@@ -69,7 +69,9 @@ public:
         }
         const std::size_t left = position_ < bytes_.size() ? bytes_.size() - position_ : 0;
         const std::size_t n = std::min({count, maxRead, left});
-        std::memcpy(buffer, bytes_.data() + position_, n);
+        if (n != 0) { // an empty vector's data() may be null, which memcpy must not get
+            std::memcpy(buffer, bytes_.data() + position_, n);
+        }
         position_ += n;
         return n;
     }
@@ -331,14 +333,15 @@ TEST_P(LaneEngineTest, ReportedSizeIsHonouredAsInDigestOfStream) {
 // A stream that fails gets its failure, is put back where it was, and the streams beside it in
 // the other lanes are digested all the same.
 TEST_P(LaneEngineTest, FailingStreamsLeaveTheOtherLanesUnharmed) {
-    enum class Fault { ReadMidway, ReadAtOnce, Size, Seek };
+    enum class Fault { ReadMidway, ReadAtOnce, Size, Seek, NoStream };
     const struct {
         Fault fault;
         const char* message;
     } faults[] = {{Fault::ReadMidway, "read failed at 40960"},
                   {Fault::ReadAtOnce, "read failed at 0"},
                   {Fault::Size, "size failed"},
-                  {Fault::Seek, "seek failed"}};
+                  {Fault::Seek, "seek failed"},
+                  {Fault::NoStream, "the lane feed gave no stream for id 3"}};
     for (const auto& fault : faults) {
         std::vector<std::vector<std::uint8_t>> messages;
         std::vector<std::unique_ptr<MemoryStream>> streams;
@@ -362,6 +365,9 @@ TEST_P(LaneEngineTest, FailingStreamsLeaveTheOtherLanesUnharmed) {
             break;
         case Fault::Seek:
             bad.failSeek = true;
+            break;
+        case Fault::NoStream:
+            pointers[failing] = nullptr;
             break;
         }
         RecordingFeed feed(pointers);
