@@ -12,9 +12,9 @@
 namespace quorvix {
 namespace {
 
-// Each lane reads up to this many pieces ahead: 32 KiB keeps sixteen lanes' buffers in the
-// core's level-2 cache and makes the refill of a lane (and its virtual calls) rare next to the
-// digesting of what it read.
+// Each lane reads up to this many pieces ahead: 32 KiB, 1 MiB for thirty-two lanes. That makes
+// the refill of a lane (eight virtual calls and copies) rare next to the digesting of what it
+// read, and keeps the lanes' memory fixed and small.
 constexpr std::size_t PiecesPerLane = 8;
 // Room for the pieces behind the part of a block left over from the previous fill.
 constexpr std::size_t ReadArea = PiecesPerLane * StreamPieceSize + 64;

@@ -5,10 +5,14 @@
 // GCC 12's own AVX-512 intrinsics start from a deliberately undefined vector ("__Y = __Y"),
 // which its -Wmaybe-uninitialized reports inside the header wherever they are inlined (fixed in
 // GCC 13). The warning is silenced for the header's lines only.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 namespace quorvix {
 namespace {

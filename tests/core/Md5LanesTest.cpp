@@ -424,5 +424,26 @@ TEST(LaneEngines, BestEngineIsSupportedAndLaneCountsAreFixed) {
     EXPECT_EQ(LaneCount(LaneEngine::Avx512x32), 32u);
 }
 
+TEST(LaneEngines, UnsupportedEngineIsRefusedBeforeAnyStreamIsTaken) {
+    bool anyUnsupported = false;
+    for (const LaneEngine engine :
+         {LaneEngine::Avx2x8, LaneEngine::Avx512x16, LaneEngine::Avx512x32}) {
+        if (LaneEngineSupported(engine)) {
+            continue;
+        }
+        anyUnsupported = true;
+        MemoryStream stream(RandomBytes(100, 1));
+        RecordingFeed feed({&stream});
+        EXPECT_THROW(DigestStreamsInLanes(feed, engine), std::invalid_argument);
+        EXPECT_EQ(feed.mostInFlight, 0u);
+        LaneStates states{};
+        const std::uint8_t* blocks[MaxLanes] = {};
+        EXPECT_THROW(TransformLanes(engine, states, blocks, 1), std::invalid_argument);
+    }
+    if (!anyUnsupported) {
+        GTEST_SKIP() << "this processor and build support every engine";
+    }
+}
+
 } // namespace
 } // namespace quorvix
