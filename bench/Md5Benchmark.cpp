@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 #include <openssl/md5.h>
 
+#include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -342,6 +343,106 @@ void BM_DigestOfFile(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_DigestOfFile);
+
+// A folder of 128 files of 1 MiB under $TMPDIR (or /tmp), written just before use so they sit in
+// the page cache, and removed when the benchmarks end.
+class TestFolder {
+public:
+    static constexpr std::size_t FileCount = 128;
+
+    TestFolder() {
+        const char* folder = std::getenv("TMPDIR");
+        path_ = std::string(folder != nullptr && *folder != 0 ? folder : "/tmp") +
+                "/quorvix-bench-folder.XXXXXX";
+        if (::mkdtemp(path_.data()) == nullptr) {
+            throw std::runtime_error("cannot make a test folder " + path_);
+        }
+        const auto& buffer = TestBuffer();
+        for (std::size_t i = 0; i < FileCount; ++i) {
+            files_.push_back(path_ + "/" + std::to_string(i));
+            const int fd = ::open(files_.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            // Each file starts at another byte of the buffer, so no two are alike.
+            const std::size_t shift = i * 4099 % buffer.size();
+            const bool written = fd >= 0 &&
+                                 ::write(fd, buffer.data() + shift, buffer.size() - shift) ==
+                                     static_cast<ssize_t>(buffer.size() - shift) &&
+                                 ::write(fd, buffer.data(), shift) == static_cast<ssize_t>(shift);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            if (!written) {
+                Remove();
+                throw std::runtime_error("cannot write the test file " + files_.back());
+            }
+        }
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    ~TestFolder() { Remove(); }
+
+    const std::vector<std::string>& Files() const { return files_; }
+
+private:
+    void Remove() {
+        for (const auto& file : files_) {
+            ::unlink(file.c_str());
+        }
+        ::rmdir(path_.c_str());
+    }
+
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+const TestFolder& SharedTestFolder() {
+    static const TestFolder folder;
+    return folder;
+}
+
+// Opens each file as the lanes ask for it and closes it when its digest is done, as a worker of
+// a folder job would.
+class FileListFeed : public quorvix::LaneFeed {
+public:
+    explicit FileListFeed(const std::vector<std::string>& files)
+        : files_(files), streams_(files.size()) {}
+    std::optional<quorvix::LaneInput> Next(bool) override {
+        if (next_ == files_.size()) {
+            return std::nullopt;
+        }
+        streams_[next_] = std::make_unique<quorvix::FileStream>(files_[next_]);
+        ++next_;
+        return quorvix::LaneInput{next_ - 1, streams_[next_ - 1].get()};
+    }
+    void Done(std::size_t id, std::optional<quorvix::Md5Digest> digest,
+              std::exception_ptr failure) override {
+        if (!digest || failure) {
+            throw std::runtime_error("a lane benchmark file failed");
+        }
+        benchmark::DoNotOptimize(digest);
+        streams_[id].reset();
+    }
+
+private:
+    const std::vector<std::string>& files_;
+    std::vector<std::unique_ptr<quorvix::FileStream>> streams_;
+    std::size_t next_ = 0;
+};
+
+// A folder job's digests through the lanes: 128 files of 1 MiB in the page cache, opened,
+// read through the file stream, digested and closed. Argument: the number of lanes, as above.
+void BM_FilesInLanes(benchmark::State& state) {
+    const quorvix::LaneEngine engine = EngineWithLanes(state.range(0));
+    if (!quorvix::LaneEngineSupported(engine)) {
+        state.SkipWithError("this processor lacks the engine");
+        return;
+    }
+    const auto& files = SharedTestFolder().Files();
+    RunMeasured(state, files.size() * BufferSize, 5, [&files, engine] {
+        FileListFeed feed(files);
+        quorvix::DigestStreamsInLanes(feed, engine);
+    });
+}
+BENCHMARK(BM_FilesInLanes)->Arg(1)->Arg(8)->Arg(16)->Arg(32);
 
 } // namespace
 
