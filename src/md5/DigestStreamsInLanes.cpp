@@ -133,6 +133,12 @@ private:
         while (lane.end + StreamPieceSize <= ReadArea) {
             const std::size_t count =
                 lane.input.stream->Read(lane.buffer + lane.end, StreamPieceSize);
+            if (count > StreamPieceSize) {
+                // Already past the piece, maybe past the buffer: stop before using any of it.
+                throw std::length_error("a stream read " + std::to_string(count) +
+                                        " bytes when asked for at most " +
+                                        std::to_string(StreamPieceSize));
+            }
             lane.end += count;
             lane.total += count;
             if (count == 0 || lane.total == lane.size) {

@@ -47,6 +47,7 @@ public:
     std::optional<std::uint64_t> failReadFrom; // Read throws once the position reaches this
     bool failSize = false;
     bool failSeek = false;
+    bool claimsOneMore = false; // Read says it gave one byte more than it did
     int reads = 0;
 
     std::uint64_t Size() override {
@@ -73,7 +74,7 @@ public:
             std::memcpy(buffer, bytes_.data() + position_, n);
         }
         position_ += n;
-        return n;
+        return claimsOneMore ? n + 1 : n;
     }
 
 private:
@@ -333,7 +334,7 @@ TEST_P(LaneEngineTest, ReportedSizeIsHonouredAsInDigestOfStream) {
 // A stream that fails gets its failure, is put back where it was, and the streams beside it in
 // the other lanes are digested all the same.
 TEST_P(LaneEngineTest, FailingStreamsLeaveTheOtherLanesUnharmed) {
-    enum class Fault { ReadMidway, ReadAtOnce, Size, Seek, NoStream };
+    enum class Fault { ReadMidway, ReadAtOnce, Size, Seek, NoStream, ReadTooLong };
     const struct {
         Fault fault;
         const char* message;
@@ -341,7 +342,8 @@ TEST_P(LaneEngineTest, FailingStreamsLeaveTheOtherLanesUnharmed) {
                   {Fault::ReadAtOnce, "read failed at 0"},
                   {Fault::Size, "size failed"},
                   {Fault::Seek, "seek failed"},
-                  {Fault::NoStream, "the lane feed gave no stream for id 3"}};
+                  {Fault::NoStream, "the lane feed gave no stream for id 3"},
+                  {Fault::ReadTooLong, "a stream read 4097 bytes when asked for at most 4096"}};
     for (const auto& fault : faults) {
         std::vector<std::vector<std::uint8_t>> messages;
         std::vector<std::unique_ptr<MemoryStream>> streams;
@@ -368,6 +370,9 @@ TEST_P(LaneEngineTest, FailingStreamsLeaveTheOtherLanesUnharmed) {
             break;
         case Fault::NoStream:
             pointers[failing] = nullptr;
+            break;
+        case Fault::ReadTooLong:
+            bad.claimsOneMore = true;
             break;
         }
         RecordingFeed feed(pointers);
