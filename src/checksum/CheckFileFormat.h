@@ -37,6 +37,12 @@ bool PathCanBeStored(std::string_view relativePath);
 // files made on Windows resolve on Linux and those made on Linux resolve on Windows. Cannot fail.
 std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line);
 
+// The time stamp of a check file's third header line, ";YYYY-MM-DD hh:mm:ss" with any single
+// non-digit character in place of both ':' (the maker's locale chose it), exactly as
+// CheckFileHeader writes it. Nothing when line is not such a stamp or names no possible date and
+// time. Cannot fail.
+std::optional<LocalDateTime> ParseCheckFileTimeStamp(std::string_view line);
+
 // The folder against which a check file's path fields resolve: checkFilePath up to and including
 // its last separator (on Windows also a drive's colon). A check file named without a folder lies
 // in the current folder, which gives "./"; one named with a drive alone lies in that drive's

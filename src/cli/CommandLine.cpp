@@ -1,5 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include "checksum/DigestPipeline.h"
+
+#include <charconv>
+
 namespace quorvix::cli {
 
 CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::string>& knownFlags,
@@ -24,6 +28,24 @@ CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::str
         }
     }
     return commandLine;
+}
+
+unsigned WorkerCount(const CommandLine& commandLine) {
+    auto given = commandLine.values.find("--jobs");
+    if (given == commandLine.values.end()) {
+        given = commandLine.values.find("-j");
+    }
+    if (given == commandLine.values.end()) {
+        return DefaultWorkerCount();
+    }
+    const std::string& text = given->second;
+    unsigned count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 1 || count > 1024) {
+        throw UsageProblem("the number of jobs must be a whole number from 1 to 1024, not \"" +
+                           text + "\"");
+    }
+    return count;
 }
 
 const std::string& SingleOperand(const CommandLine& commandLine, const std::string& name) {

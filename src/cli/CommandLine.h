@@ -30,6 +30,13 @@ struct CommandLine {
 CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::string>& knownFlags,
                              const std::set<std::string>& knownValued = {});
 
+// The number of digest workers asked for with "--jobs N" or "-j N" (1 to 1024), or one per
+// hardware thread when not given. Throws UsageProblem for any other value.
+unsigned WorkerCount(const CommandLine& commandLine);
+
+// The options every job command takes, to pass to ParseCommandLine with its own.
+inline const std::set<std::string> JobValuedOptions = {"--jobs", "-j"};
+
 // The one operand of a command that takes exactly one; throws UsageProblem naming it otherwise.
 const std::string& SingleOperand(const CommandLine& commandLine, const std::string& name);
 

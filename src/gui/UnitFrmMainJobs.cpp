@@ -57,7 +57,12 @@ void TForm1::BtnVerifyClick() {
             return;
         }
         JobScope job(*this, JobKind::Verifier);
-        CheckFileVerifier(checkFile, *verifyLog_, WindowJobHooks());
+        const VerificationCounts counts = VerifyCheckFile(checkFile, *verifyLog_, WindowJobHooks());
+        if (counts.Entries() == 0) {
+            // The summary alone ("0 file was verified. 0 file changed.") would read like a pass.
+            verifyLog_->Append("检查文件 \"" + checkFile +
+                               "\" 中没有 Quorvix 能读取的 MD5 校验行。");
+        }
     });
 }
 

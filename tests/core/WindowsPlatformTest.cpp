@@ -170,7 +170,7 @@ TEST(WindowsErrors, ADeviceIsNoRegularFile) {
     EXPECT_FALSE(OpenProbe("NUL"));
 }
 
-TEST(WindowsTextFileWriter, ReplacesTheTargetOnlyOnCommitAndFailsCleanlyOverAFolder) {
+TEST(WindowsTextFileWriter, ReplacesTheTargetOnlyOnCommitAndRefusesAFolder) {
     TempFolder folder;
     const std::string target = folder.Write("list.txt", "old\r\n");
     {
@@ -188,10 +188,32 @@ TEST(WindowsTextFileWriter, ReplacesTheTargetOnlyOnCommitAndFailsCleanlyOverAFol
     EXPECT_EQ(FolderListing(folder.Path()), "list.txt\n");
 
     folder.Write("taken/inside", "kept");
-    TextFileWriter writer(folder / "taken");
-    writer.WriteLine("line");
-    EXPECT_THROW(writer.Commit(), InputOutputError);
+    EXPECT_THROW(TextFileWriter(folder / "taken"), InputOutputError);
     EXPECT_EQ(ReadFileBytes(folder / "taken/inside"), "kept");
+    EXPECT_EQ(FolderListing(folder.Path()), "list.txt\ntaken\n");
+}
+
+TEST(WindowsTextFileWriter, RefusesReadOnlyAndBusyTargetsAndWritesDevicesInPlace) {
+    TempFolder folder;
+    const std::string readOnly = folder.Write("read-only.txt", "old");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_THROW(TextFileWriter{readOnly}, InputOutputError);
+    EXPECT_EQ(ReadFileBytes(readOnly), "old");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+
+    const std::string busy = folder.Write("busy.txt", "old");
+    {
+        std::ofstream writer(busy, std::ios::binary | std::ios::app);
+        EXPECT_THROW(TextFileWriter{busy}, InputOutputError);
+    }
+    EXPECT_EQ(ReadFileBytes(busy), "old");
+
+    TextFileWriter device("NUL");
+    device.WriteLine("gone");
+    EXPECT_NO_THROW(device.Commit());
+    EXPECT_EQ(FolderListing(folder.Path()), "busy.txt\nread-only.txt\n");
 }
 
 TEST(WindowsTextFileWriter, ATargetGivenWithForwardSlashesLandsBesideItsTemporaryFile) {

@@ -43,6 +43,17 @@ PathKind KindOfPath(const std::string& path) {
     return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? PathKind::OtherFile : PathKind::RegularFile;
 }
 
+// The reader of a check file takes this name to mean the program's standard input: no path
+// names it on Windows, and "CONIN$" is the console's input, which is where it comes from when
+// nothing is redirected.
+std::string StandardInputPath() {
+    return "CONIN$";
+}
+
+void AllowManyOpenFiles() {
+    // Windows sets no small limit on the handles a process holds.
+}
+
 bool FileExists(const std::string& path) {
     const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

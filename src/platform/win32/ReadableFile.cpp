@@ -1,6 +1,7 @@
 #include "platform/ReadableFile.h"
 
 #include "platform/FileErrors.h"
+#include "platform/FileSystem.h"
 #include "platform/Folder.h"
 #include "platform/win32/SystemText.h"
 
@@ -25,6 +26,17 @@ DWORD ReadCount(std::size_t count) {
 // writing cannot be opened, and one that is read cannot be written under the reader's feet:
 // the digest is always that of one whole state of the file.
 NativeHandle OpenForReading(const std::string& path) {
+    if (path == StandardInputPath()) {
+        // The handle the program was given, redirected or not; a copy, so closing it leaves
+        // the program's own.
+        HANDLE copy = INVALID_HANDLE_VALUE;
+        const HANDLE process = ::GetCurrentProcess();
+        if (!::DuplicateHandle(process, ::GetStdHandle(STD_INPUT_HANDLE), process, &copy, 0, FALSE,
+                               DUPLICATE_SAME_ACCESS)) {
+            copy = INVALID_HANDLE_VALUE;
+        }
+        return NativeHandle(reinterpret_cast<NativeHandle::Value>(copy));
+    }
     return NativeHandle(reinterpret_cast<NativeHandle::Value>(
         ::CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));

@@ -16,7 +16,7 @@ constexpr std::string_view TemporaryMark = ".tmp-";
 constexpr std::size_t SuffixLength = 8;
 constexpr std::string_view SuffixLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
 // What of the old file's attributes the new one takes over. Read-only is not among them: such a
-// target cannot be replaced at all, and the rename reports that.
+// target is refused before anything is written.
 constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
@@ -46,10 +46,40 @@ bool IsTemporaryFileName(std::string_view name, std::string_view targetName) {
     return name.substr(stem).find_first_not_of(SuffixLetters) == std::string_view::npos;
 }
 
-TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {
-    const std::size_t folderLength = FolderPartLength(targetPath_);
-    const std::string folder = targetPath_.substr(0, folderLength);
-    const std::string name = targetPath_.substr(folderLength);
+// A symbolic link as the target is replaced itself, not the file it names: on Windows such links
+// are rare and need privileges to make, and the rename that replaces the target works on the name.
+TextFileWriter::TextFileWriter(std::string targetPath)
+    : targetPath_(std::move(targetPath)), replacedPath_(targetPath_) {
+    const std::wstring target = win32::SystemPath(replacedPath_);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw InputOutputError("Cannot create file \"" + targetPath_ + "\". It is a folder");
+    }
+    // Writing in place would be refused, so replacing is refused too: a read-only file stays.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        Fail("Cannot write file", ERROR_ACCESS_DENIED);
+    }
+    // Opening an existing target for writing, without changing it, tells a device (NUL, a
+    // serial port), which is written in place since it cannot be replaced, from a file; and,
+    // sharing only reading, it refuses a file that another program is writing, whose writes
+    // would be lost with the old file.
+    fd_ = NativeHandle(reinterpret_cast<NativeHandle::Value>(
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (fd_.IsOpen()) {
+        if (::GetFileType(Win32Handle(fd_)) != FILE_TYPE_DISK) {
+            return;
+        }
+        fd_.Close();
+    } else if (const DWORD error = ::GetLastError();
+               error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        Fail(attributes == INVALID_FILE_ATTRIBUTES ? "Cannot create file" : "Cannot write file",
+             static_cast<int>(error));
+    }
+
+    const std::size_t folderLength = FolderPartLength(replacedPath_);
+    const std::string folder = replacedPath_.substr(0, folderLength);
+    const std::string name = replacedPath_.substr(folderLength);
 
     // A name in the same folder: the rename that replaces the target stays on one volume, and a
     // half-written file never carries the target's name. Others may read it, not write it.
@@ -68,6 +98,7 @@ TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(t
         temporaryPath_.clear();
         Fail("Cannot create file", static_cast<int>(error));
     }
+    cleanup_ = std::make_unique<InterruptCleanupEntry>(temporaryPath_.c_str());
 }
 
 TextFileWriter::~TextFileWriter() {
@@ -104,14 +135,19 @@ void TextFileWriter::Flush() {
 
 void TextFileWriter::Commit() {
     Flush();
-    if (!::FlushFileBuffers(Win32Handle(fd_))) {
+    // A device written in place may have no buffers to flush.
+    if (!::FlushFileBuffers(Win32Handle(fd_)) && !temporaryPath_.empty()) {
         Fail("Cannot write file", static_cast<int>(::GetLastError()));
     }
     if (const int error = fd_.Close(); error != 0) {
         Fail("Cannot write file", error);
     }
+    if (temporaryPath_.empty()) {
+        committed_ = true;
+        return;
+    }
     const std::wstring temporary = win32::SystemPath(temporaryPath_);
-    const std::wstring target = win32::SystemPath(targetPath_);
+    const std::wstring target = win32::SystemPath(replacedPath_);
     // Replacing a file keeps its attributes (hidden, system, ...).
     const DWORD existing = ::GetFileAttributesW(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
@@ -123,6 +159,7 @@ void TextFileWriter::Commit() {
         Fail("Cannot replace file", static_cast<int>(::GetLastError()));
     }
     committed_ = true;
+    cleanup_.reset();
 }
 
 // On Windows the number is a Win32 error code.
