@@ -25,7 +25,8 @@ struct CommandLine {
 };
 
 // Sorts arguments into the known flags, the known options that take a value (the next
-// argument) and operands. "--" ends the options, and a lone "-" is an operand. Throws
+// argument, or joined as "--name=value" or "-xvalue") and operands. "--" ends the options, and a
+// lone "-" is an operand. Throws
 // UsageProblem for an unknown option or a value that is missing.
 CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::string>& knownFlags,
                              const std::set<std::string>& knownValued = {});
