@@ -42,9 +42,7 @@ public:
             {
                 std::unique_lock lock(pipeline_.mutex_);
                 if (mayWait) {
-                    pipeline_.workAvailable_.wait(lock, [this] {
-                        return pipeline_.stopping_ || pipeline_.started_ < pipeline_.submitted_;
-                    });
+                    pipeline_.WaitForWork(lock);
                 }
                 if (pipeline_.stopping_) {
                     return std::nullopt;
@@ -152,12 +150,23 @@ bool DigestPipeline::HasRoom() const {
 }
 
 void DigestPipeline::Submit(FileLocation location) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         slots_.push_back({std::move(location), std::nullopt, nullptr});
         ++submitted_;
+        // Waking a thread costs a system call; busy workers find the file on their own.
+        wake = idleWorkers_ > 0;
     }
-    workAvailable_.notify_one();
+    if (wake) {
+        workAvailable_.notify_one();
+    }
+}
+
+void DigestPipeline::WaitForWork(std::unique_lock<std::mutex>& lock) {
+    ++idleWorkers_;
+    workAvailable_.wait(lock, [this] { return stopping_ || started_ < submitted_; });
+    --idleWorkers_;
 }
 
 FileCheckResult DigestPipeline::TakeNext(const std::function<void()>& whileWaiting) {
@@ -181,11 +190,14 @@ FileCheckResult DigestPipeline::TakeNext(const std::function<void()>& whileWaiti
             }
             return *slot.result;
         }
+        jobWaiting_ = true;
         if (!whileWaiting) {
             resultReady_.wait(lock);
+            jobWaiting_ = false;
             continue;
         }
         resultReady_.wait_for(lock, WaitSlice);
+        jobWaiting_ = false;
         if (!(slots_.front().result || slots_.front().failure)) {
             lock.unlock();
             whileWaiting();
@@ -203,14 +215,19 @@ std::optional<std::size_t> DigestPipeline::StartNext() {
 
 void DigestPipeline::Store(std::size_t sequence, std::optional<FileCheckResult> result,
                            std::exception_ptr failure) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         // The slot cannot have been taken: the job takes results in order and waits for this one.
         Slot& slot = slots_[sequence - taken_];
         slot.result = result;
         slot.failure = failure;
+        // Only the result the job waits for is worth waking it.
+        wake = jobWaiting_ && sequence == taken_;
     }
-    resultReady_.notify_all();
+    if (wake) {
+        resultReady_.notify_one();
+    }
 }
 
 void DigestPipeline::Work() {
@@ -219,7 +236,7 @@ void DigestPipeline::Work() {
         FileLocation location;
         {
             std::unique_lock lock(mutex_);
-            workAvailable_.wait(lock, [this] { return stopping_ || started_ < submitted_; });
+            WaitForWork(lock);
             if (stopping_) {
                 return;
             }

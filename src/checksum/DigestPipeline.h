@@ -71,6 +71,8 @@ private:
     void Work();
     void WorkInLanes(LaneEngine engine);
     void StopWorkers();
+    // Under the lock: waits until there is a file no worker has started, or a stop.
+    void WaitForWork(std::unique_lock<std::mutex>& lock);
     // Under the lock: the next slot no worker has started, taken; nothing when there is none.
     std::optional<std::size_t> StartNext();
     // Stores a slot's result and wakes the job.
@@ -88,6 +90,8 @@ private:
     std::deque<Slot> slots_;  // slots_[i] is sequence number taken_ + i
     std::size_t started_ = 0; // sequence number of the next file a worker picks up
     bool stopping_ = false;
+    bool jobWaiting_ = false;                // the job waits for the oldest result
+    unsigned idleWorkers_ = 0;               // workers waiting for a file
     std::atomic<bool> stopRequested_{false}; // read by streams in lanes, without the lock
     std::vector<std::thread> workers_;
 };

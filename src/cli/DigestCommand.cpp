@@ -79,7 +79,7 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
 
     FileDigestList list;
     list.SetWorkerCount(WorkerCount(commandLine));
-    StandardOutput standardOutput(out);
+    StandardOutput standardOutput(out, OutputIsWatched(out));
     RowPrinter printer(list, format, standardOutput, err);
     if (!saveList) {
         list.SetObserver(&printer);
@@ -88,6 +88,7 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
     if (saveList) {
         list.SaveList(output->second);
     }
+    standardOutput.Finish();
     if (standardOutput.Failed()) {
         err << "quorvix-cli: " << standardOutput.FailureMessage() << "\n";
         return ExitFailure;

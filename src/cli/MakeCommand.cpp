@@ -18,9 +18,10 @@ int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& 
     if (const auto problem = MakerInputProblem(folder)) {
         throw InputProblem(*problem);
     }
-    StandardOutput output(out);
+    StandardOutput output(out, OutputIsWatched(out));
     StreamLogSink log(output);
     const MakerResult result = CheckFileMaker(folder, includeSubfolders, log, {}, workers);
+    output.Finish();
     if (output.Failed()) {
         err << "quorvix-cli: " << output.FailureMessage() << "\n";
         return ExitFailure;

@@ -63,7 +63,7 @@ int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream
     const VerifyOptions options = VerifyOptionsOf(commandLine);
     const unsigned workers = WorkerCount(commandLine);
 
-    StandardOutput output(out);
+    StandardOutput output(out, OutputIsWatched(out));
     StreamLogSink log(output);
     VerificationCounts counts;
     if (checkFile == "-") {
@@ -77,6 +77,7 @@ int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream
         }
         counts = VerifyCheckFile(checkFile, log, {}, options, workers);
     }
+    output.Finish();
     if (output.Failed()) {
         err << "quorvix-cli: " << output.FailureMessage() << "\n";
         return ExitFailure;
