@@ -39,7 +39,7 @@ FileCheckResult FileChecker::Digest(FileStream& file) const {
     try {
         const Md5Digest digest = hooks_.DigestStream(file);
         file.CheckSizeUnchanged();
-        return {FileCheckOutcome::Digested, digest};
+        return {FileCheckOutcome::Digested, digest, file.Size()};
     } catch (const FileOpenError&) {
         // It was opened but could not be read to its end (it vanished, changed while it was
         // read, or failed on disk).
@@ -55,7 +55,7 @@ FileCheckResult FileChecker::Finish(FileStream& file, const std::optional<Md5Dig
             std::rethrow_exception(failure);
         }
         file.CheckSizeUnchanged();
-        return {FileCheckOutcome::Digested, *digest};
+        return {FileCheckOutcome::Digested, *digest, file.Size()};
     } catch (const FileOpenError&) {
     } catch (const InputOutputError&) {
     }

@@ -31,7 +31,8 @@ enum class FileCheckOutcome {
 
 struct FileCheckResult {
     FileCheckOutcome outcome = FileCheckOutcome::Missing;
-    Md5Digest digest; // when Digested
+    Md5Digest digest;        // when Digested
+    std::uint64_t bytes = 0; // the file's size, when Digested
 };
 
 // Checks the files of one job. Copies of it may work on several threads at once.

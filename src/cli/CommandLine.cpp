@@ -38,6 +38,11 @@ CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::str
     return commandLine;
 }
 
+std::set<std::string> WithJobFlags(std::set<std::string> flags) {
+    flags.insert(JobFlags.begin(), JobFlags.end());
+    return flags;
+}
+
 unsigned WorkerCount(const CommandLine& commandLine) {
     auto given = commandLine.values.find("--jobs");
     if (given == commandLine.values.end()) {

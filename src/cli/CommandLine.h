@@ -37,6 +37,10 @@ unsigned WorkerCount(const CommandLine& commandLine);
 
 // The options every job command takes, to pass to ParseCommandLine with its own.
 inline const std::set<std::string> JobValuedOptions = {"--jobs", "-j"};
+inline const std::set<std::string> JobFlags = {"--progress", "--no-progress"};
+
+// Adds the job options to a command's own.
+std::set<std::string> WithJobFlags(std::set<std::string> flags);
 
 // The one operand of a command that takes exactly one; throws UsageProblem naming it otherwise.
 const std::string& SingleOperand(const CommandLine& commandLine, const std::string& name);

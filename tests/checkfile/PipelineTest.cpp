@@ -189,9 +189,10 @@ TEST(Pipeline, ACancelledJobStopsAtTheNextFileWithTheSameLog) {
         folder.Write("CheckSum.md5", "old\r\n");
         JobHooks hooks = FixedClock();
         std::uint64_t done = 0;
-        hooks.filesProgress = [&](std::uint64_t filesDone, std::uint64_t filesKnown) {
-            EXPECT_LE(filesDone, filesKnown);
-            done = filesDone;
+        hooks.filesProgress = [&](const JobProgressCounts& counts) {
+            EXPECT_LE(counts.filesDone, counts.filesKnown);
+            EXPECT_EQ(counts.bytesDone, counts.filesDone); // files of one byte each
+            done = counts.filesDone;
         };
         hooks.cancelRequested = [&] { return done == 10; };
         RecordingLogSink log;
