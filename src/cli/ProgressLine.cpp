@@ -52,9 +52,13 @@ void ProgressLine::Draw() {
     if (elapsed > 0.5 && counts_.filesDone > 0) {
         const double left = elapsed * static_cast<double>(counts_.filesKnown - counts_.filesDone) /
                             static_cast<double>(counts_.filesDone);
-        length +=
-            std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length),
-                          ", %.1f MiB/s, %s left", mebibytes / elapsed, Duration(left).c_str());
+        length += std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length),
+                                ", %.1f MiB/s", mebibytes / elapsed);
+        // Only files already known can be reckoned with; a walk that is not ahead knows none.
+        if (counts_.filesKnown > counts_.filesDone) {
+            length += std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length),
+                                    ", %s left", Duration(left).c_str());
+        }
     }
     err_ << '\r' << text << "\x1b[K" << std::flush;
     drawn_ = true;
