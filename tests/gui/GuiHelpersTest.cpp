@@ -3,6 +3,7 @@
 #include "GuiTestSupport.h"
 
 #include "checksum/FileDigestList.h"
+#include "gui/ApplicationSetup.h"
 #include "gui/ErrorBox.h"
 #include "gui/FileDigestListModel.h"
 #include "gui/FileFilter.h"
@@ -30,7 +31,29 @@ private slots:
     void defaultExtensionOnlyForNamesWithoutOne();
     void memoLogShowsEveryLineAndClears();
     void modelShowsRowsAsAppendedAndCompleted();
+    void captionsReachTheWindowManagerAsWritten_data();
+    void captionsReachTheWindowManagerAsWritten();
 };
+
+namespace {
+
+// The title the window manager is given for a window whose title is caption: once the
+// application has a display name, Qt appends " — <display name>" to every title that does not
+// already end with it. Whether one is set shows only through the fallback of
+// applicationDisplayName(), which is the application name while none is set.
+QString TitleAsTheWindowManagerSeesIt(const QString& caption) {
+    const QString name = QCoreApplication::applicationName();
+    const QString probe = QStringLiteral("quorvix-probe");
+    QCoreApplication::setApplicationName(probe);
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    if (displayName == probe || caption.endsWith(displayName)) {
+        return caption;
+    }
+    return caption + QStringLiteral(" \u2014 ") + displayName;
+}
+
+} // namespace
 
 void GuiHelpersTest::defaultErrorTextAppendsFullStopAfterDot_data() {
     QTest::addColumn<QByteArray>("message");
@@ -188,6 +211,22 @@ void GuiHelpersTest::modelShowsRowsAsAppendedAndCompleted() {
              QStringLiteral("MD5 校验值"));
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
     list.SetObserver(nullptr);
+}
+
+void GuiHelpersTest::captionsReachTheWindowManagerAsWritten_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("input check box") << QStringLiteral("错误");
+    QTest::newRow("overwrite question") << QStringLiteral("Overwrite");
+    QTest::newRow("save dialog") << QStringLiteral("保存 MD5 校验");
+    QTest::newRow("check file dialog") << QStringLiteral("选择检查文件");
+    QTest::newRow("main window and error box") << QStringLiteral("Quorvix");
+}
+
+void GuiHelpersTest::captionsReachTheWindowManagerAsWritten() {
+    QFETCH(QString, caption);
+    const auto translation = SetUpApplication();
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("quorvix"));
+    QCOMPARE(TitleAsTheWindowManagerSeesIt(caption), caption);
 }
 
 QTEST_MAIN(GuiHelpersTest)
