@@ -6,8 +6,10 @@
 #include "gui/DesktopServices.h"
 #include "gui/EventPacer.h"
 #include "gui/FileDialogComponent.h"
+#include "gui/StreamProgress.h"
 #include "gui/UserDialogs.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -29,6 +31,7 @@ namespace quorvix {
 
 class ClickLabel;
 class FileDigestListModel;
+class JobInputGuard;
 class JobProgress;
 class FileStream;
 class MemoLogSink;
@@ -125,16 +128,20 @@ private:
 
     // Marks a job as running for as long as it lives: the window disables what must not start
     // meanwhile, shows the progress bar and keeps a close request until the last job has ended.
+    // The control that had the focus when the job started (the one that started it, by a click
+    // or a key) gets it back at the end, rather than the control the focus moved on to when
+    // that one was disabled.
     class JobScope {
     public:
-        JobScope(TForm1& form, JobKind kind) : form_(form), kind_(kind) { form_.BeginJob(kind_); }
+        JobScope(TForm1& form, JobKind kind);
         JobScope(const JobScope&) = delete;
         JobScope& operator=(const JobScope&) = delete;
-        ~JobScope() { form_.EndJob(kind_); }
+        ~JobScope();
 
     private:
         TForm1& form_;
         JobKind kind_;
+        QPointer<QWidget> starter_;
     };
 
     void CreateControls();
@@ -154,7 +161,18 @@ private:
 
     // Adds a batch of files to the list while the window shows that it is busy.
     void AddBatch(std::vector<std::string> paths);
+    // The hooks of a batch of the file digest list, which digests on this thread.
     JobHooks WindowJobHooks();
+    // The hooks of the maker and the verifier, which digest on worker threads: digestStream
+    // only counts bytes, and the window paints (and for the maker takes input) while the job
+    // waits for results or after each file.
+    JobHooks WorkerJobHooks();
+    // How many workers digest for the maker and the verifier.
+    static unsigned WindowWorkerCount();
+    // What a maker or verifier run does whenever it lets events run.
+    void RunWorkerJobEvents();
+    // Asks every running job to stop at its next file.
+    void RequestCancel();
     // A file's digest during which the window keeps painting but takes no input.
     Md5Digest DigestKeepingWindowPainted(FileStream& file);
 
@@ -164,6 +182,7 @@ private:
     void HoldInput();
     void ReleaseInput();
     void HandlePendingDrops();
+    void ReturnFocus(QWidget* starter);
 
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<DesktopServices> desktop_;
@@ -180,6 +199,11 @@ private:
     // While above 0, user input waits: a digest or a verification is running.
     int inputHeld_ = 0;
     bool closeRequested_ = false;
+    // Set by Esc or a close request while a job runs; the jobs stop at their next file.
+    bool cancelRequested_ = false;
+    JobInputGuard* inputGuard_ = nullptr;
+    // Bytes read of a large file by the maker's or verifier's workers.
+    StreamProgress streamProgress_;
     // Drops taken from the desktop and not yet handled, oldest first.
     std::deque<QStringList> pendingDrops_;
 };

@@ -35,7 +35,8 @@ void TForm1::BtnMakeClick() {
             return;
         }
         JobScope job(*this, JobKind::Maker);
-        CheckFileMaker(folder, ChkSubFolder->isChecked(), *makeLog_, WindowJobHooks());
+        CheckFileMaker(folder, ChkSubFolder->isChecked(), *makeLog_, WorkerJobHooks(),
+                       WindowWorkerCount());
     });
 }
 
@@ -57,7 +58,7 @@ void TForm1::BtnVerifyClick() {
             return;
         }
         JobScope job(*this, JobKind::Verifier);
-        CheckFileVerifier(checkFile, *verifyLog_, WindowJobHooks());
+        VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), WindowWorkerCount());
     });
 }
 

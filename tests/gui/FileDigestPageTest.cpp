@@ -6,6 +6,7 @@
 #include "gui/ErrorBox.h"
 #include "gui/NativeText.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -69,7 +70,8 @@ private slots:
     void dropOnAnotherPageAddsNothing_data();
     void dropOnAnotherPageAddsNothing();
     void droppedFolderCannotBeOpened();
-    void busyWhileABatchRunsAndCloseWaitsForItsEnd();
+    void busyWhileABatchRunsAndCloseStopsItAtTheNextFile();
+    void escapeStopsABatchAtTheNextFile();
 
     void saveWithoutRowsOpensNoDialog();
     void saveWritesEveryRow();
@@ -202,7 +204,7 @@ void FileDigestPageTest::droppedFolderCannotBeOpened() {
     QTRY_COMPARE(ShownRows(*form_), QStringList({sub + " | Could not open file"}));
 }
 
-void FileDigestPageTest::busyWhileABatchRunsAndCloseWaitsForItsEnd() {
+void FileDigestPageTest::busyWhileABatchRunsAndCloseStopsItAtTheNextFile() {
     const QString a = Fixture(QStringLiteral("a"), "a");
     const QString b = Fixture(QStringLiteral("b"), "abc");
     bool saveEnabledDuringBatch = true;
@@ -221,11 +223,33 @@ void FileDigestPageTest::busyWhileABatchRunsAndCloseWaitsForItsEnd() {
     QVERIFY(!saveEnabledDuringBatch);
     QVERIFY(progressShownDuringBatch);
     QVERIFY(visibleAfterClose);
-    // The rest of the batch was still done, then the window closed.
-    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest, b + " | " + AbcDigest}));
+    // The file being digested was finished, the next one got no row, then the window closed.
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest}));
     QVERIFY(!form_->isVisible());
     QVERIFY(form_->BtnSave->isEnabled());
     QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void FileDigestPageTest::escapeStopsABatchAtTheNextFile() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    const QString b = Fixture(QStringLiteral("b"), "abc");
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
+    QTimer::singleShot(0, form_, [&] {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : form_, Qt::Key_Escape);
+    });
+    dialogs_->ChooseFiles({a, b, a});
+    QTest::mouseClick(form_->BtnSelectFile, Qt::LeftButton);
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest}));
+    QVERIFY(form_->isVisible());
+    QVERIFY(form_->BtnSave->isEnabled());
+
+    // Esc with no job running stops nothing, and the next batch runs to its end.
+    QTest::keyClick(form_->BtnSelectFile, Qt::Key_Escape);
+    dialogs_->ChooseFiles({b});
+    QTest::mouseClick(form_->BtnSelectFile, Qt::LeftButton);
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest, b + " | " + AbcDigest}));
 }
 
 void FileDigestPageTest::saveWithoutRowsOpensNoDialog() {

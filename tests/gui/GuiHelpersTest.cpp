@@ -8,12 +8,16 @@
 #include "gui/FileDigestListModel.h"
 #include "gui/FileFilter.h"
 #include "gui/HelpAndLinks.h"
+#include "gui/JobProgress.h"
 #include "gui/MemoLogSink.h"
 #include "gui/NativeText.h"
 
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 using namespace quorvix;
 
@@ -31,6 +35,8 @@ private slots:
     void defaultExtensionOnlyForNamesWithoutOne();
     void memoLogShowsEveryLineAndClears();
     void modelShowsRowsAsAppendedAndCompleted();
+    void progressBarShowsFilesDoneOfFilesKnown_data();
+    void progressBarShowsFilesDoneOfFilesKnown();
     void captionsReachTheWindowManagerAsWritten_data();
     void captionsReachTheWindowManagerAsWritten();
 };
@@ -211,6 +217,115 @@ void GuiHelpersTest::modelShowsRowsAsAppendedAndCompleted() {
              QStringLiteral("MD5 校验值"));
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
     list.SetObserver(nullptr);
+}
+
+namespace {
+
+struct ProgressCase {
+    const char* name;
+    std::function<void(JobProgress&)> steps;
+    bool shown;
+    int maximum; // 0: the bar only shows that something runs
+    int value;   // of 1000 when maximum is 1000
+};
+
+constexpr std::uint64_t Large = JobProgress::LargeFileSize;
+
+const ProgressCase ProgressCases[] = {
+    {"nothing runs", [](JobProgress&) {}, false, 0, 0},
+    {"maker, no file known yet", [](JobProgress& p) { p.JobStarted(); }, true, 0, 0},
+    {"maker, 1 of 4 files",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 4);
+     },
+     true, 1000, 250},
+    {"maker, more files known as the walk goes on",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 2);
+         p.JobFiles(2, 8);
+     },
+     true, 1000, 250},
+    {"verifier, half of a large file inside the files",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 4);
+         p.FileRead(Large / 2, Large);
+     },
+     true, 1000, 375},
+    {"verifier, a large file before any is done",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(Large / 4, Large);
+     },
+     true, 1000, 250},
+    {"verifier, a small file shows no part",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(10, 100);
+     },
+     true, 0, 0},
+    {"the next file starts from nothing",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(Large / 2, Large);
+         p.JobFiles(1, 2);
+     },
+     true, 1000, 500},
+    {"maker ended",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(3, 4);
+         p.JobEnded();
+     },
+     false, 0, 0},
+    {"a second maker run starts from nothing",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(3, 4);
+         p.JobEnded();
+         p.JobStarted();
+     },
+     true, 0, 0},
+    {"batch, 1 of 2 files",
+     [](JobProgress& p) {
+         p.BatchStarted(2);
+         p.BatchFileDone();
+     },
+     true, 1000, 500},
+    {"batch cancelled",
+     [](JobProgress& p) {
+         p.BatchStarted(4);
+         p.BatchFileDone();
+         p.BatchEnded();
+     },
+     false, 0, 0},
+};
+
+} // namespace
+
+void GuiHelpersTest::progressBarShowsFilesDoneOfFilesKnown_data() {
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < static_cast<int>(std::size(ProgressCases)); ++i) {
+        QTest::newRow(ProgressCases[i].name) << i;
+    }
+}
+
+void GuiHelpersTest::progressBarShowsFilesDoneOfFilesKnown() {
+    QFETCH(int, index);
+    const ProgressCase& row = ProgressCases[index];
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    JobProgress progress(bar);
+    row.steps(progress);
+    QCOMPARE(bar->isVisibleTo(&window), row.shown);
+    if (row.shown) {
+        QCOMPARE(bar->maximum(), row.maximum);
+        if (row.maximum > 0) {
+            QCOMPARE(bar->value(), row.value);
+        }
+    }
 }
 
 void GuiHelpersTest::captionsReachTheWindowManagerAsWritten_data() {

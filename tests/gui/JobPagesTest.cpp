@@ -5,6 +5,7 @@
 #include "gui/ErrorBox.h"
 #include "gui/NativeText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -78,11 +79,17 @@ private slots:
     void jobButtonsDisabledWhileTheMakerRuns();
     void makerFailureShowsErrorBoxAndKeepsTheLog();
     void checkFileThatCannotBeOpenedShowsErrorBox();
+    void focusReturnsToTheControlThatStartedTheJob_data();
+    void focusReturnsToTheControlThatStartedTheJob();
+    void escapeOrCloseStopsTheJob_data();
+    void escapeOrCloseStopsTheJob();
 
 private:
     QString Fixture(const QString& name, const QByteArray& content);
     // A folder with a file in a subfolder and two files at its top, all with Chinese names.
     void MakeSampleFolder();
+    // Shows the window active, as under the user's hands.
+    void Activate();
 
     std::unique_ptr<test::FormWithFakes> window_;
     TForm1* form_ = nullptr;
@@ -120,6 +127,11 @@ void JobPagesTest::MakeSampleFolder() {
     Fixture(QStringLiteral("数据/甲.txt"), "abc");
     Fixture(QStringLiteral("数据/乙.txt"), "a");
     Fixture(QStringLiteral("数据/sub/丙.txt"), "");
+}
+
+void JobPagesTest::Activate() {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
 }
 
 void JobPagesTest::inputChecksStopBeforeTheJob_data() {
@@ -350,6 +362,103 @@ void JobPagesTest::checkFileThatCannotBeOpenedShowsErrorBox() {
     // The verifier cleared its log before it failed to open the check file.
     QVERIFY(form_->MemoVerifyResult->toPlainText().isEmpty());
     QVERIFY(form_->BtnVerify->isEnabled());
+}
+
+void JobPagesTest::focusReturnsToTheControlThatStartedTheJob_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("maker, click") << true << false;
+    QTest::newRow("maker, Space") << true << true;
+    QTest::newRow("verifier, click") << false << false;
+    QTest::newRow("verifier, Space") << false << true;
+}
+
+void JobPagesTest::focusReturnsToTheControlThatStartedTheJob() {
+    QFETCH(bool, maker);
+    QFETCH(bool, byKey);
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    form_->EdtCheckfilePath->setText(root_ + "/CheckSum.md5");
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+    QPushButton* button = maker ? form_->BtnMake : form_->BtnVerify;
+    QPlainTextEdit* memo = maker ? form_->MemoMakeResult : form_->MemoVerifyResult;
+    const QString done =
+        maker ? QStringLiteral("操作完成。") : QStringLiteral("Operation completes.");
+
+    if (byKey) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QVERIFY(memo->toPlainText().contains(done));
+    QCOMPARE(QApplication::focusWidget(), button);
+
+    // The next Space goes where the focus is: it runs the job again and leaves the box alone.
+    memo->clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(memo->toPlainText().contains(done));
+    QVERIFY(form_->ChkSubFolder->isChecked());
+    QVERIFY(test::ReadFile(root_ + "/CheckSum.md5").contains("sub/"));
+    QCOMPARE(QApplication::focusWidget(), button);
+}
+
+void JobPagesTest::escapeOrCloseStopsTheJob_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<bool>("byClose");
+    QTest::newRow("maker, Esc") << true << false;
+    QTest::newRow("maker, close") << true << true;
+    QTest::newRow("verifier, Esc") << false << false;
+    QTest::newRow("verifier, close") << false << true;
+}
+
+void JobPagesTest::escapeOrCloseStopsTheJob() {
+    QFETCH(bool, maker);
+    QFETCH(bool, byClose);
+    MakeSampleFolder();
+    const QString checkFile = root_ + "/CheckSum.md5";
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    const QByteArray madeBefore = test::ReadFile(checkFile);
+    form_->EdtCheckfilePath->setText(checkFile);
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+
+    // Runs at the job's first chance to let events run: for the maker before its first entry,
+    // for the verifier once its first entry is done.
+    QTimer::singleShot(0, form_, [&] {
+        if (byClose) {
+            form_->close();
+        } else {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : form_, Qt::Key_Escape);
+        }
+    });
+    QTest::mouseClick(maker ? form_->BtnMake : form_->BtnVerify, Qt::LeftButton);
+
+    if (maker) {
+        QCOMPARE(MemoLines(form_->MemoMakeResult), QStringList({"操作已取消。"}));
+    } else {
+        QCOMPARE(MemoLines(form_->MemoVerifyResult),
+                 QStringList({"OK ... \"" + root_ + "/sub/丙.txt\"", "操作已取消。"}));
+    }
+    // The old check file stays as it was, and no temporary file is left beside it.
+    QCOMPARE(test::ReadFile(checkFile), madeBefore);
+    QCOMPARE(QDir(root_).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"CheckSum.md5", "乙.txt", "甲.txt"}));
+    QVERIFY(dialogs_->messages.empty());
+    QCOMPARE(form_->isVisible(), !byClose);
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+
+    // Stopping is for that run only: the next one goes to its end.
+    if (!byClose) {
+        QTest::mouseClick(maker ? form_->BtnMake : form_->BtnVerify, Qt::LeftButton);
+        QVERIFY((maker ? form_->MemoMakeResult : form_->MemoVerifyResult)
+                    ->toPlainText()
+                    .contains(maker ? "操作完成。" : "Operation completes."));
+    }
 }
 
 QTEST_MAIN(JobPagesTest)
