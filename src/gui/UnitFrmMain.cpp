@@ -77,6 +77,7 @@ TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServ
     list_->SetObserver(model_);
 
     CreateControls();
+    CreateActions();
     skin::ApplySkin(this, SkinStyle());
     progress_ = std::make_unique<JobProgress>(JobProgressBar);
     makeLog_ = std::make_unique<MemoLogSink>(MemoMakeResult);

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -85,6 +86,16 @@ public:
     FileDialogComponent dlg2{FileDialogKind::OpenFiles};
     FileDialogComponent dlgSave{FileDialogKind::SaveFile};
     FileDialogComponent dlg{FileDialogKind::OpenFile};
+    FileDialogComponent dlgSaveLog{FileDialogKind::SaveFile};
+
+    // The list's context menu, each with its shortcut while the list has the focus.
+    QAction* ActCopyDigest = nullptr;       // Ctrl+C
+    QAction* ActCopyLine = nullptr;         // Ctrl+Shift+C
+    QAction* ActCopyAllLines = nullptr;     // Ctrl+Alt+C
+    QAction* ActCompareClipboard = nullptr; // Ctrl+V
+    // "保存日志..." in each memo's context menu (Ctrl+S while the memo has the focus).
+    QAction* ActSaveMakeLog = nullptr;
+    QAction* ActSaveVerifyLog = nullptr;
 
     // The handlers. Each runs to its end; a failure that leaves one is shown in the
     // application's default error box, never passed to the caller.
@@ -113,6 +124,20 @@ public:
     void BtnSelectCheckfileClick();
     // Checks EdtCheckfilePath and verifies that check file, logging into MemoVerifyResult.
     void BtnVerifyClick();
+
+    // Put on the clipboard the digests of the selected rows, their lines as a saved list has
+    // them, or the lines of every row; one line each, separated by line feeds. Rows without a
+    // digest give no digest, and rows still being digested give nothing.
+    void LvwFileCopyDigest();
+    void LvwFileCopyLine();
+    void LvwFileCopyAllLines();
+    // Reads a digest (32 hexadecimal digits in either case, spaces around it ignored) from the
+    // clipboard and selects every row with that digest; says so when there is none on the
+    // clipboard or no row matches.
+    void LvwFileCompareWithClipboard();
+    // Saves the memo's lines as a text file chosen with dlgSaveLog, asking before it replaces a
+    // file.
+    void MemoSaveLog(QPlainTextEdit* memo);
 
     // The rows of page 0.
     const FileDigestList& DigestList() const { return *list_; }
@@ -151,6 +176,11 @@ private:
     void CreateAboutPage();
     void SetTabOrder();
     void ConnectHandlers();
+    // The context menus and shortcuts of the list and the memos.
+    void CreateActions();
+    void UpdateListActions();
+    // The selected rows of the list, top first.
+    std::vector<std::size_t> SelectedRows() const;
 
     // Runs a handler's body; a failure that leaves it goes to the default error box.
     void RunHandler(const std::function<void()>& body);

@@ -76,7 +76,11 @@ public:
 class FakeDesktopServices final : public DesktopServices {
 public:
     void OpenUrl(const QUrl& url) override { opened.push_back(url); }
+    QString ClipboardText() override { return clipboard; }
+    void SetClipboardText(const QString& text) override { clipboard = text; }
+
     std::vector<QUrl> opened;
+    QString clipboard;
 };
 
 // A window with fakes, and the fakes it owns.

@@ -82,6 +82,8 @@ private slots:
     void focusReturnsToTheControlThatStartedTheJob_data();
     void focusReturnsToTheControlThatStartedTheJob();
     void escapeOrCloseStopsTheJob_data();
+    void saveLogWritesTheMemoAsText_data();
+    void saveLogWritesTheMemoAsText();
     void escapeOrCloseStopsTheJob();
 
 private:
@@ -459,6 +461,57 @@ void JobPagesTest::escapeOrCloseStopsTheJob() {
                     ->toPlainText()
                     .contains(maker ? "操作完成。" : "Operation completes."));
     }
+}
+
+void JobPagesTest::saveLogWritesTheMemoAsText_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<QString>("chosen");    // the name given in the dialog, in the test folder
+    QTest::addColumn<QByteArray>("before"); // the file's content before; empty: no file
+    QTest::addColumn<int>("answer");        // to the overwrite question
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("target"); // where the log lands
+    const int yes = static_cast<int>(MessageAnswer::Yes);
+    const int no = static_cast<int>(MessageAnswer::No);
+    QTest::newRow("maker log, new file")
+        << true << "日志.txt" << QByteArray() << no << true << "日志.txt";
+    QTest::newRow("verifier log, name without extension")
+        << false << "log" << QByteArray() << no << true << "log.txt";
+    QTest::newRow("existing file, No")
+        << true << "old.txt" << QByteArray("old\r\n") << no << false << "old.txt";
+    QTest::newRow("existing file, Yes")
+        << false << "old.txt" << QByteArray("old\r\n") << yes << true << "old.txt";
+}
+
+void JobPagesTest::saveLogWritesTheMemoAsText() {
+    QFETCH(bool, maker);
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, before);
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    QFETCH(QString, target);
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    form_->EdtCheckfilePath->setText(root_ + "/CheckSum.md5");
+    form_->BtnVerifyClick();
+    QPlainTextEdit* memo = maker ? form_->MemoMakeResult : form_->MemoVerifyResult;
+    if (!before.isEmpty()) {
+        Fixture(chosen, before);
+    }
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+    memo->setFocus();
+    dialogs_->ChooseFiles({folder_->filePath(chosen)});
+    dialogs_->messageAnswers.push_back(static_cast<MessageAnswer>(answer));
+    QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(dialogs_->fileRequests.back().title, QStringLiteral("保存日志"));
+    QCOMPARE(dialogs_->messages.size(), before.isEmpty() ? std::size_t{0} : std::size_t{1});
+    const QByteArray expected = (MemoLines(memo).join("\r\n") + "\r\n").toUtf8();
+    QCOMPARE(test::ReadFile(folder_->filePath(target)), written ? expected : before);
+    QVERIFY(expected.contains(maker ? "操作完成。" : "Operation completes."));
+    // Written through a temporary file, which is gone.
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({target}));
 }
 
 QTEST_MAIN(JobPagesTest)
