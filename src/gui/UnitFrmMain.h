@@ -104,9 +104,16 @@ public:
     void FormCreate();
     // Asks for files with dlg2 and adds them to the list in the dialog's order.
     void BtnSelectFileClick();
-    // Files dropped on the window: added in the drop's order while page 0 is shown, otherwise
-    // ignored without a word.
+    // Files dropped on the window: added in the drop's order while page 0 is shown. On the maker
+    // page one dropped folder becomes the folder, on the verifier page one dropped file becomes
+    // the check file; any other drop there, and every drop on the About page, is ignored without
+    // a word.
     void WMDropFiles(const QStringList& droppedPaths);
+    // The paths the program was started with (full, relative to the current folder, or file:
+    // URLs). One folder goes to the maker page, which is shown; one check file (*.md5) goes to
+    // the verifier page, which is shown and verifies it; anything else goes to the list on page
+    // 0 as a drop would. Nothing for no paths.
+    void OpenPaths(const QStringList& paths);
     // Saves the list through dlgSave, asking before it replaces a file; nothing for no rows.
     void BtnSaveClick();
     // Opens help.html from the executable's folder.

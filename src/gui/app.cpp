@@ -5,6 +5,7 @@
 #include "gui/SkinnedPageControl.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -14,5 +15,8 @@ int main(int argc, char** argv) {
     form1.PageControl->SetActivePageIndex(0);
     form1.show();
     form1.activateWindow();
+    // Paths from the command line or a file manager ("Open with"), once the window is up.
+    const QStringList paths = QApplication::arguments().mid(1);
+    QTimer::singleShot(0, &form1, [&form1, paths] { form1.OpenPaths(paths); });
     return QApplication::exec();
 }

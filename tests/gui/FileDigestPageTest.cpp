@@ -42,23 +42,6 @@ QStringList ShownRows(const TForm1& form) {
     return rows;
 }
 
-void Drop(TForm1& form, const QStringList& paths) {
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls.append(QUrl::fromLocalFile(path));
-    }
-    QMimeData data;
-    data.setUrls(urls);
-    // As the desktop does it: the drag enters the window, then the files are dropped.
-    const QPoint where(100, 100);
-    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &drop);
-    QVERIFY(drop.isAccepted());
-}
-
 } // namespace
 
 class FileDigestPageTest : public QObject {
@@ -182,7 +165,7 @@ void FileDigestPageTest::dropOfThreeFilesAddsThemInDropOrder() {
     const QString c = Fixture(QStringLiteral("c"), "abc");
     const QString a = Fixture(QStringLiteral("a"), "a");
     const QString b = Fixture(QStringLiteral("文件 b"), "");
-    Drop(*form_, {c, a, b});
+    test::Drop(*form_, {c, a, b});
     QTRY_COMPARE(ShownRows(*form_), QStringList({c + " | " + AbcDigest, a + " | " + ADigest,
                                                  b + " | " + EmptyDigest}));
 }
@@ -198,7 +181,7 @@ void FileDigestPageTest::dropOnAnotherPageAddsNothing() {
     QFETCH(int, page);
     const QString a = Fixture(QStringLiteral("a"), "a");
     form_->PageControl->SetActivePageIndex(page);
-    Drop(*form_, {a});
+    test::Drop(*form_, {a});
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QCOMPARE(form_->DigestList().RowCount(), std::size_t{0});
@@ -206,7 +189,7 @@ void FileDigestPageTest::dropOnAnotherPageAddsNothing() {
 
     // The same drop once page 0 is shown again is taken.
     form_->PageControl->SetActivePageIndex(0);
-    Drop(*form_, {a});
+    test::Drop(*form_, {a});
     QTRY_COMPARE(form_->DigestList().RowCount(), std::size_t{1});
 }
 
@@ -214,7 +197,7 @@ void FileDigestPageTest::droppedFolderCannotBeOpened() {
     const QString sub = folder_->filePath(QStringLiteral("子文件夹"));
     QVERIFY(QDir().mkdir(sub));
     Fixture(QStringLiteral("子文件夹/inside.txt"), "abc");
-    Drop(*form_, {sub});
+    test::Drop(*form_, {sub});
     // The folder is not walked: one row for the folder itself.
     QTRY_COMPARE(ShownRows(*form_), QStringList({sub + " | Could not open file"}));
 }

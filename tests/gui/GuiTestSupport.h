@@ -7,7 +7,10 @@
 #include "gui/UserDialogs.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QString>
 #include <QUrl>
 
@@ -109,6 +112,28 @@ inline void WriteFile(const QString& path, const QByteArray& content) {
 inline QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Drops the files on the window as the desktop does: the drag enters, then the files drop.
+inline void Drop(TForm1& form, const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    // As the desktop does it: the drag enters the window, then the files are dropped.
+    const QPoint where(100, 100);
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    if (!enter.isAccepted()) {
+        qFatal("the window refused the drag");
+    }
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    if (!drop.isAccepted()) {
+        qFatal("the window refused the drop");
+    }
 }
 
 } // namespace quorvix::test
