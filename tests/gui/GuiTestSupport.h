@@ -6,12 +6,17 @@
 #include "gui/SkinnedPageControl.h"
 #include "gui/UserDialogs.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <deque>
@@ -112,6 +117,38 @@ inline void WriteFile(const QString& path, const QByteArray& content) {
 inline QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Waits for the next modal dialog and hands it to answer. A dialog that the answer leaves open
+// is rejected a few seconds later, so that the test goes on and reports instead of hanging.
+inline void AnswerNextDialog(std::function<void(QDialog*)> answer) {
+    struct State {
+        bool answered = false;
+        QPointer<QDialog> dialog;
+        QElapsedTimer waiting;
+    };
+    auto* poll = new QTimer(QCoreApplication::instance());
+    auto state = std::make_shared<State>();
+    state->waiting.start();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, state, answer] {
+        if (!state->answered) {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                state->answered = true;
+                state->dialog = dialog;
+                state->waiting.restart();
+                answer(dialog);
+            } else if (state->waiting.elapsed() > 5000) {
+                poll->deleteLater(); // no dialog came
+            }
+            return;
+        }
+        if (state->dialog.isNull() || !state->dialog->isVisible()) {
+            poll->deleteLater();
+        } else if (state->waiting.elapsed() > 5000) {
+            state->dialog->reject();
+        }
+    });
+    poll->start(20);
 }
 
 // Drops the files on the window as the desktop does: the drag enters, then the files drop.
