@@ -10,18 +10,23 @@
 // /proc/cpuinfo). Pass --clock_ghz=X to reckon cycles at a clock of your own instead; the
 // cycles are then taken from the timed loop.
 #include "checksum/FileDigest.h"
+#include "md5/LaneEngine.h"
+#include "md5/LaneFeed.h"
 #include "md5/Md5.h"
 #include "platform/FileStream.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/md5.h>
 
+#include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -129,10 +134,14 @@ void RunMeasured(benchmark::State& state, std::size_t bytes, int pairs, Work wor
         state.counters["cycles/B"] =
             benchmark::Counter(elapsed * GivenClockHz / static_cast<double>(bytes),
                                benchmark::Counter::kAvgIterations);
+        state.counters["B/cycle"] =
+            benchmark::Counter(static_cast<double>(bytes) / (elapsed * GivenClockHz),
+                               benchmark::Counter::kIsIterationInvariant);
     } else {
         const CycleFigures figures = MeasureCycles(work, bytes, pairs);
         state.counters["GHz"] = figures.clockHz / 1e9;
         state.counters["cycles/B"] = figures.cyclesPerByte;
+        state.counters["B/cycle"] = 1 / figures.cyclesPerByte;
     }
 }
 
@@ -160,6 +169,115 @@ void BM_OpenSslMd5(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_OpenSslMd5);
+
+// The lane engines. Benchmark argument: the number of lanes, 1 (the scalar transform), 8 (AVX2),
+// 16 or 32 (AVX-512); an engine this processor lacks is skipped. B/cycle is the bytes that one
+// core digests per cycle over all its lanes together.
+quorvix::LaneEngine EngineWithLanes(std::int64_t lanes) {
+    switch (lanes) {
+    case 8:
+        return quorvix::LaneEngine::Avx2x8;
+    case 16:
+        return quorvix::LaneEngine::Avx512x16;
+    case 32:
+        return quorvix::LaneEngine::Avx512x32;
+    default:
+        return quorvix::LaneEngine::Scalar;
+    }
+}
+
+// The transform alone, every lane over its own 32 KiB of the 1 MiB buffer, which stays in cache.
+void BM_LaneTransform(benchmark::State& state) {
+    const quorvix::LaneEngine engine = EngineWithLanes(state.range(0));
+    if (!quorvix::LaneEngineSupported(engine)) {
+        state.SkipWithError("this processor lacks the engine");
+        return;
+    }
+    const std::size_t lanes = quorvix::LaneCount(engine);
+    constexpr std::size_t BytesPerLane = 32 * 1024;
+    const auto& buffer = TestBuffer();
+    const std::uint8_t* blocks[quorvix::MaxLanes];
+    for (std::size_t lane = 0; lane < lanes; ++lane) {
+        blocks[lane] = buffer.data() + lane * BytesPerLane;
+    }
+    quorvix::LaneStates states{};
+    RunMeasured(state, lanes * BytesPerLane, 15, [&] {
+        quorvix::TransformLanes(engine, states, blocks, BytesPerLane / 64);
+        benchmark::DoNotOptimize(states);
+    });
+}
+BENCHMARK(BM_LaneTransform)->Arg(1)->Arg(8)->Arg(16)->Arg(32);
+
+// A message held in memory, read as a stream.
+class MemoryStream : public quorvix::SeekableStream {
+public:
+    explicit MemoryStream(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    std::uint64_t Size() override { return bytes_.size(); }
+    std::uint64_t Position() override { return position_; }
+    void Seek(std::uint64_t position) override { position_ = position; }
+    std::size_t Read(void* buffer, std::size_t count) override {
+        const std::size_t n = std::min<std::size_t>(count, bytes_.size() - position_);
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        return n;
+    }
+
+private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::uint64_t position_ = 0;
+};
+
+// Gives every stream once, then nothing.
+class StreamListFeed : public quorvix::LaneFeed {
+public:
+    explicit StreamListFeed(std::vector<MemoryStream>& streams) : streams_(streams) {}
+    std::optional<quorvix::LaneInput> Next(bool) override {
+        if (next_ == streams_.size()) {
+            return std::nullopt;
+        }
+        ++next_;
+        return quorvix::LaneInput{next_ - 1, &streams_[next_ - 1]};
+    }
+    void Done(std::size_t, std::optional<quorvix::Md5Digest> digest,
+              std::exception_ptr failure) override {
+        if (!digest || failure) {
+            throw std::runtime_error("a lane benchmark stream failed");
+        }
+        benchmark::DoNotOptimize(digest);
+    }
+
+private:
+    std::vector<MemoryStream>& streams_;
+    std::size_t next_ = 0;
+};
+
+// The whole lane path as a worker runs it: one 8 MiB message per lane, each a different one held
+// in memory, read in 4096-byte pieces into the lanes' buffers and digested side by side.
+void BM_DigestStreamsInLanes(benchmark::State& state) {
+    const quorvix::LaneEngine engine = EngineWithLanes(state.range(0));
+    if (!quorvix::LaneEngineSupported(engine)) {
+        state.SkipWithError("this processor lacks the engine");
+        return;
+    }
+    constexpr std::size_t MessageSize = 8 * BufferSize;
+    const std::size_t lanes = quorvix::LaneCount(engine);
+    static std::vector<std::vector<std::uint8_t>> messages;
+    while (messages.size() < lanes) {
+        std::vector<std::uint8_t> message(MessageSize);
+        std::uint32_t seed = static_cast<std::uint32_t>(messages.size()) * 7919u + 1u;
+        for (auto& byte : message) {
+            seed = seed * 1664525u + 1013904223u;
+            byte = static_cast<std::uint8_t>(seed >> 24);
+        }
+        messages.push_back(std::move(message));
+    }
+    RunMeasured(state, lanes * MessageSize, 5, [&] {
+        std::vector<MemoryStream> streams(messages.begin(), messages.begin() + lanes);
+        StreamListFeed feed(streams);
+        quorvix::DigestStreamsInLanes(feed, engine);
+    });
+}
+BENCHMARK(BM_DigestStreamsInLanes)->Arg(1)->Arg(8)->Arg(16)->Arg(32);
 
 // A 128 MiB file of the test bytes under $TMPDIR (or /tmp), removed when the benchmarks end. It
 // is written just before use, so it sits in the page cache; it is larger than the processor's
@@ -225,6 +343,106 @@ void BM_DigestOfFile(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_DigestOfFile);
+
+// A folder of 128 files of 1 MiB under $TMPDIR (or /tmp), written just before use so they sit in
+// the page cache, and removed when the benchmarks end.
+class TestFolder {
+public:
+    static constexpr std::size_t FileCount = 128;
+
+    TestFolder() {
+        const char* folder = std::getenv("TMPDIR");
+        path_ = std::string(folder != nullptr && *folder != 0 ? folder : "/tmp") +
+                "/quorvix-bench-folder.XXXXXX";
+        if (::mkdtemp(path_.data()) == nullptr) {
+            throw std::runtime_error("cannot make a test folder " + path_);
+        }
+        const auto& buffer = TestBuffer();
+        for (std::size_t i = 0; i < FileCount; ++i) {
+            files_.push_back(path_ + "/" + std::to_string(i));
+            const int fd = ::open(files_.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            // Each file starts at another byte of the buffer, so no two are alike.
+            const std::size_t shift = i * 4099 % buffer.size();
+            const bool written = fd >= 0 &&
+                                 ::write(fd, buffer.data() + shift, buffer.size() - shift) ==
+                                     static_cast<ssize_t>(buffer.size() - shift) &&
+                                 ::write(fd, buffer.data(), shift) == static_cast<ssize_t>(shift);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            if (!written) {
+                Remove();
+                throw std::runtime_error("cannot write the test file " + files_.back());
+            }
+        }
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    ~TestFolder() { Remove(); }
+
+    const std::vector<std::string>& Files() const { return files_; }
+
+private:
+    void Remove() {
+        for (const auto& file : files_) {
+            ::unlink(file.c_str());
+        }
+        ::rmdir(path_.c_str());
+    }
+
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+const TestFolder& SharedTestFolder() {
+    static const TestFolder folder;
+    return folder;
+}
+
+// Opens each file as the lanes ask for it and closes it when its digest is done, as a worker of
+// a folder job would.
+class FileListFeed : public quorvix::LaneFeed {
+public:
+    explicit FileListFeed(const std::vector<std::string>& files)
+        : files_(files), streams_(files.size()) {}
+    std::optional<quorvix::LaneInput> Next(bool) override {
+        if (next_ == files_.size()) {
+            return std::nullopt;
+        }
+        streams_[next_] = std::make_unique<quorvix::FileStream>(files_[next_]);
+        ++next_;
+        return quorvix::LaneInput{next_ - 1, streams_[next_ - 1].get()};
+    }
+    void Done(std::size_t id, std::optional<quorvix::Md5Digest> digest,
+              std::exception_ptr failure) override {
+        if (!digest || failure) {
+            throw std::runtime_error("a lane benchmark file failed");
+        }
+        benchmark::DoNotOptimize(digest);
+        streams_[id].reset();
+    }
+
+private:
+    const std::vector<std::string>& files_;
+    std::vector<std::unique_ptr<quorvix::FileStream>> streams_;
+    std::size_t next_ = 0;
+};
+
+// A folder job's digests through the lanes: 128 files of 1 MiB in the page cache, opened,
+// read through the file stream, digested and closed. Argument: the number of lanes, as above.
+void BM_FilesInLanes(benchmark::State& state) {
+    const quorvix::LaneEngine engine = EngineWithLanes(state.range(0));
+    if (!quorvix::LaneEngineSupported(engine)) {
+        state.SkipWithError("this processor lacks the engine");
+        return;
+    }
+    const auto& files = SharedTestFolder().Files();
+    RunMeasured(state, files.size() * BufferSize, 5, [&files, engine] {
+        FileListFeed feed(files);
+        quorvix::DigestStreamsInLanes(feed, engine);
+    });
+}
+BENCHMARK(BM_FilesInLanes)->Arg(1)->Arg(8)->Arg(16)->Arg(32);
 
 } // namespace
 

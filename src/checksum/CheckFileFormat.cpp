@@ -1,16 +1,16 @@
 #include "checksum/CheckFileFormat.h"
 
+#include "checksum/ChecksumLineFormats.h"
 #include "checksum/FileDigest.h"
 #include "checksum/ProductInfo.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace quorvix {
 namespace {
-
-constexpr std::size_t DigestFieldLength = 32;
 
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -41,16 +41,45 @@ bool PathCanBeStored(std::string_view relativePath) {
 }
 
 std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line) {
-    if (line.empty() || line.front() == ';') {
+    std::optional<ChecksumLine> own = ParseOwnChecksumLine(line);
+    if (!own) {
         return std::nullopt;
     }
-    if (line.find('\t') != DigestFieldLength) {
+    return CheckFileEntry{std::move(own->digestField),
+                          PathWithPlatformSeparators(std::move(own->pathField), own->separators)};
+}
+
+std::optional<LocalDateTime> ParseCheckFileTimeStamp(std::string_view line) {
+    // ";YYYY-MM-DD hh:mm:ss", where ':' stands for whatever single character the maker's locale
+    // put between the time's fields.
+    constexpr std::string_view Layout = ";dddd-dd-dd dd:dd:dd";
+    if (line.size() != Layout.size()) {
         return std::nullopt;
     }
-    CheckFileEntry entry{std::string(line.substr(0, DigestFieldLength)),
-                         std::string(line.substr(DigestFieldLength + 1))};
-    std::replace(entry.pathField.begin(), entry.pathField.end(), '\\', PathSeparator);
-    return entry;
+    for (std::size_t i = 0; i < Layout.size(); ++i) {
+        const bool isDigit = line[i] >= '0' && line[i] <= '9';
+        if (Layout[i] == 'd' ? !isDigit : Layout[i] == ':' ? isDigit : line[i] != Layout[i]) {
+            return std::nullopt;
+        }
+    }
+    if (line[14] != line[17]) {
+        return std::nullopt;
+    }
+    const auto number = [line](std::size_t at, std::size_t digits) {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i) {
+            value = value * 10 + (line[i] - '0');
+        }
+        return value;
+    };
+    const LocalDateTime stamp{number(1, 4),  number(6, 2),  number(9, 2),
+                              number(12, 2), number(15, 2), number(18, 2)};
+    const std::chrono::year_month_day date{std::chrono::year(stamp.year),
+                                           std::chrono::month(static_cast<unsigned>(stamp.month)),
+                                           std::chrono::day(static_cast<unsigned>(stamp.day))};
+    const bool plausible =
+        date.ok() && stamp.hour <= 23 && stamp.minute <= 59 && stamp.second <= 60;
+    return plausible ? std::optional<LocalDateTime>(stamp) : std::nullopt;
 }
 
 std::string CheckFileFolderPrefix(std::string_view checkFilePath) {

@@ -37,6 +37,12 @@ bool PathCanBeStored(std::string_view relativePath);
 // here. Cannot fail.
 std::optional<CheckFileEntry> ParseCheckFileLine(std::string_view line);
 
+// The time stamp of a check file's third header line, ";YYYY-MM-DD hh:mm:ss" with any single
+// non-digit character in place of both ':' (the maker's locale chose it), exactly as
+// CheckFileHeader writes it. Nothing when line is not such a stamp or names no possible date and
+// time. Cannot fail.
+std::optional<LocalDateTime> ParseCheckFileTimeStamp(std::string_view line);
+
 // The folder against which a check file's path fields resolve: checkFilePath up to and including
 // its last '/'. A check file named without a folder lies in the current folder, which gives "./".
 // An entry's full path is this prefix followed directly by its path field. Cannot fail.

@@ -1,9 +1,14 @@
 #include "checksum/CheckFileVerifier.h"
 
 #include "checksum/CheckFileFormat.h"
+#include "checksum/CheckFileLineParser.h"
 #include "checksum/DigestPipeline.h"
+#include "checksum/EntryPathResolver.h"
 #include "checksum/OutcomeTexts.h"
+#include "checksum/SilentChange.h"
 #include "checksum/TextLineReader.h"
+#include "checksum/UnlistedFiles.h"
+#include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <deque>
@@ -18,6 +23,8 @@ struct Tally {
     std::vector<std::string> changed;
     std::vector<std::string> missing;
     std::vector<std::string> unreadable;
+    std::vector<std::string> silentlyChanged;
+    std::vector<std::string> unlisted;
 
     std::uint64_t Total() const {
         return unchanged + changed.size() + missing.size() + unreadable.size();
@@ -29,6 +36,8 @@ struct Tally {
         counts.changed = changed.size();
         counts.missing = missing.size();
         counts.unreadable = unreadable.size();
+        counts.silentlyChanged = silentlyChanged.size();
+        counts.unlisted = unlisted.size();
         return counts;
     }
 };
@@ -42,7 +51,7 @@ std::string Sentence(std::uint64_t count, const char* singular, const char* plur
     return std::to_string(count) + (count >= 2 ? plural : singular);
 }
 
-std::string SummaryLine(const Tally& tally) {
+std::string SummaryLine(const Tally& tally, bool withUnlisted) {
     std::string summary = Sentence(tally.Total(), " file was verified. ", " files were verified. ");
     if (!tally.missing.empty()) {
         summary +=
@@ -53,6 +62,10 @@ std::string SummaryLine(const Tally& tally) {
                             " files could not be opened. ");
     }
     summary += Sentence(tally.changed.size(), " file changed. ", " files changed. ");
+    if (withUnlisted) {
+        summary +=
+            Sentence(tally.unlisted.size(), " file was not listed. ", " files were not listed. ");
+    }
     return summary;
 }
 
@@ -69,23 +82,37 @@ void AppendSection(LogSink& log, const char* header, const std::vector<std::stri
 
 } // namespace
 
-void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const JobHooks& hooks) {
-    VerifyCheckFile(checkFilePath, log, hooks);
+void CheckFileVerifier(const std::string& checkFilePath, LogSink& log, const JobHooks& hooks,
+                       const VerifyOptions& options) {
+    VerifyCheckFile(checkFilePath, log, hooks, options);
 }
 
 VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& log,
-                                   const JobHooks& hooks, unsigned workers) {
+                                   const JobHooks& hooks, const VerifyOptions& options,
+                                   unsigned workers) {
+    return VerifyCheckFileFrom(checkFilePath, CheckFileFolderPrefix(checkFilePath), log, hooks,
+                               options, workers);
+}
+
+VerificationCounts VerifyCheckFileFrom(const std::string& readPath, const std::string& prefix,
+                                       LogSink& log, const JobHooks& hooks,
+                                       const VerifyOptions& options, unsigned workers) {
     Tally tally;
-    const std::string prefix = CheckFileFolderPrefix(checkFilePath);
+    const EntryPathResolver paths(prefix, options.legacyEncoding);
     // Whatever the sink showed is gone from here on, also when the check file cannot be opened.
     log.Clear();
 
-    TextLineReader reader(checkFilePath);
+    TextLineReader reader(readPath);
+    CheckFileLineParser parser;
+    ListedFiles listed;
     DigestPipeline pipeline(FileChecker(hooks), workers);
-    // Entry lines are read ahead of the log as far as the pipeline has room; their paths wait
-    // here, in check file order, for their results.
-    std::deque<std::string> ahead;
-    std::deque<std::string> digestFields;
+    // Entry lines are read ahead of the log as far as the pipeline has room; their paths and
+    // digests wait here, in check file order, for their results.
+    struct Pending {
+        std::string path;
+        std::string digestField;
+    };
+    std::deque<Pending> ahead;
     bool linesOver = false;
     std::string line;
     const auto readAhead = [&] {
@@ -94,14 +121,16 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
                 linesOver = true;
                 break;
             }
-            const std::optional<CheckFileEntry> entry = ParseCheckFileLine(line);
+            const std::optional<ChecksumLine> entry = parser.Parse(line);
             if (!entry) {
                 continue;
             }
-            std::string path = prefix + entry->pathField;
+            std::string path = paths.Resolve(*entry);
+            if (options.listUnlisted) {
+                listed.Add(path);
+            }
             pipeline.Submit({path, nullptr, {}});
-            ahead.push_back(std::move(path));
-            digestFields.push_back(entry->digestField);
+            ahead.push_back({std::move(path), entry->digestField});
         }
     };
     const std::function<void()> whileWaiting = [&hooks] { hooks.RunPendingEvents(); };
@@ -113,10 +142,9 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
             counts.cancelled = true;
             return counts;
         }
-        std::string path = std::move(ahead.front());
+        Pending entry = std::move(ahead.front());
         ahead.pop_front();
-        const std::string digestField = std::move(digestFields.front());
-        digestFields.pop_front();
+        std::string& path = entry.path;
 
         // A missing file is never opened, and one that cannot be opened is never digested; one
         // that cannot be read to its end is unreadable too, so that a single busy file cannot
@@ -129,21 +157,32 @@ VerificationCounts VerifyCheckFile(const std::string& checkFilePath, LogSink& lo
         } else if (result.outcome == FileCheckOutcome::Unreadable) {
             log.Append(QuotedLine(CouldNotOpenFileText, path));
             tally.unreadable.push_back(std::move(path));
-        } else if (DigestsMatch(digestField, DigestToHex(result.digest))) {
+        } else if (DigestsMatch(entry.digestField, DigestToHex(result.digest))) {
             log.Append(QuotedLine("OK", path));
             ++tally.unchanged;
         } else {
             log.Append(QuotedLine("File changed", path));
+            if (ChangedWithoutBeingWritten(parser.MadeAt(), path)) {
+                tally.silentlyChanged.push_back(path);
+            }
             tally.changed.push_back(std::move(path));
         }
     }
 
+    if (options.listUnlisted) {
+        // A check file read from standard input is no file of the folder to pass over.
+        const std::string ownPath = readPath == StandardInputPath() ? prefix + "-" : readPath;
+        tally.unlisted = FindUnlistedFiles(ownPath, options.unlistedIncludeSubfolders, listed);
+    }
+
     log.Append("");
     log.Append("Operation completes.");
-    log.Append(SummaryLine(tally));
+    log.Append(SummaryLine(tally, options.listUnlisted));
     AppendSection(log, "下面的文件因为检查文件已被更改:", tally.changed);
+    AppendSection(log, "下列文件内容已变但修改时间未变 (可能已损坏):", tally.silentlyChanged);
     AppendSection(log, "下列文件丢失:", tally.missing);
     AppendSection(log, "下列文件 MD5 校验和计算过程无法打开:", tally.unreadable);
+    AppendSection(log, "未列出的文件:", tally.unlisted);
     return tally.Counts();
 }
 

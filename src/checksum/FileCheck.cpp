@@ -48,6 +48,20 @@ FileCheckResult FileChecker::Digest(FileStream& file) const {
     return {FileCheckOutcome::Unreadable, {}};
 }
 
+FileCheckResult FileChecker::Finish(FileStream& file, const std::optional<Md5Digest>& digest,
+                                    std::exception_ptr failure) const {
+    try {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        file.CheckSizeUnchanged();
+        return {FileCheckOutcome::Digested, *digest};
+    } catch (const FileOpenError&) {
+    } catch (const InputOutputError&) {
+    }
+    return {FileCheckOutcome::Unreadable, {}};
+}
+
 FileCheckResult FileChecker::Check(const FileLocation& location) const {
     auto opened = Open(location);
     if (const auto* outcome = std::get_if<FileCheckOutcome>(&opened)) {

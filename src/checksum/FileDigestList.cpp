@@ -1,5 +1,6 @@
 #include "checksum/FileDigestList.h"
 
+#include "checksum/DigestPipeline.h"
 #include "checksum/FileDigest.h"
 #include "checksum/OutcomeTexts.h"
 #include "platform/TextFileWriter.h"
@@ -49,11 +50,40 @@ void FileDigestList::AddFile(const std::string& path) {
 }
 
 bool FileDigestList::AddFiles(std::vector<std::string> paths) {
+    if (workers_ <= 1 || paths.size() <= 1) {
+        for (const std::string& path : paths) {
+            if (hooks_.CancelRequested()) {
+                return false;
+            }
+            AddFile(path);
+        }
+        return true;
+    }
+    DigestPipeline pipeline(checker_, workers_);
+    std::size_t submitted = 0;
+    const std::function<void()> whileWaiting = [this] { hooks_.RunPendingEvents(); };
     for (const std::string& path : paths) {
         if (hooks_.CancelRequested()) {
             return false;
         }
-        AddFile(path);
+        while (submitted < paths.size() && pipeline.HasRoom()) {
+            pipeline.Submit({paths[submitted++], nullptr, {}});
+        }
+        const std::size_t index = rows_.size();
+        rows_.push_back({path, std::nullopt});
+        if (observer_ != nullptr) {
+            observer_->RowAppended(index);
+        }
+        FileCheckResult result = pipeline.TakeNext(whileWaiting);
+        // A missing file and an unreadable one read alike in the list.
+        if (result.outcome == FileCheckOutcome::Missing) {
+            result.outcome = FileCheckOutcome::Unreadable;
+        }
+        rows_[index].Result = result;
+        if (observer_ != nullptr) {
+            observer_->RowCompleted(index);
+        }
+        hooks_.RunPendingEvents();
     }
     return true;
 }

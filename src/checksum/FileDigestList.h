@@ -37,6 +37,11 @@ public:
     // it; hooks.cancelRequested is asked before each file of a batch. The clock is not used.
     explicit FileDigestList(JobHooks hooks = {});
 
+    // How many threads digest the files of a batch ahead of its rows (1, the default: one file
+    // at a time, with events around each digest). Rows, their order and their results are the
+    // same either way.
+    void SetWorkerCount(unsigned workers) { workers_ = workers; }
+
     // The observer must outlive the list or be replaced by nullptr first.
     void SetObserver(FileDigestListObserver* observer) { observer_ = observer; }
 
@@ -62,6 +67,7 @@ public:
 private:
     JobHooks hooks_;
     FileChecker checker_;
+    unsigned workers_ = 1;
     FileDigestListObserver* observer_ = nullptr;
     std::vector<FileDigestRow> rows_;
 };

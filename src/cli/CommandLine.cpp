@@ -1,5 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include "checksum/DigestPipeline.h"
+
+#include <charconv>
+
 namespace quorvix::cli {
 
 CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::string>& knownFlags,
@@ -19,11 +23,37 @@ CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::str
                 throw UsageProblem("option " + argument + " needs a value");
             }
             commandLine.values[argument] = arguments[++i];
+        } else if (const auto equals = argument.find('=');
+                   argument.starts_with("--") && equals != std::string::npos &&
+                   knownValued.count(argument.substr(0, equals)) != 0) {
+            // "--jobs=4"
+            commandLine.values[argument.substr(0, equals)] = argument.substr(equals + 1);
+        } else if (argument[1] != '-' && knownValued.count(argument.substr(0, 2)) != 0) {
+            // "-j4"
+            commandLine.values[argument.substr(0, 2)] = argument.substr(2);
         } else {
             throw UsageProblem("unknown option \"" + argument + "\"");
         }
     }
     return commandLine;
+}
+
+unsigned WorkerCount(const CommandLine& commandLine) {
+    auto given = commandLine.values.find("--jobs");
+    if (given == commandLine.values.end()) {
+        given = commandLine.values.find("-j");
+    }
+    if (given == commandLine.values.end()) {
+        return DefaultWorkerCount();
+    }
+    const std::string& text = given->second;
+    unsigned count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error != std::errc() || end != text.data() + text.size() || count < 1 || count > 1024) {
+        throw UsageProblem("the number of jobs must be a whole number from 1 to 1024, not \"" +
+                           text + "\"");
+    }
+    return count;
 }
 
 const std::string& SingleOperand(const CommandLine& commandLine, const std::string& name) {

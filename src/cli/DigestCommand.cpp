@@ -1,50 +1,96 @@
 #include "cli/Commands.h"
 
+#include "checksum/ChecksumLineFormats.h"
 #include "checksum/FileDigestList.h"
+#include "checksum/OutcomeTexts.h"
 #include "cli/CommandLine.h"
-
-#include <exception>
+#include "cli/StandardOutput.h"
 
 namespace quorvix::cli {
 namespace {
 
-// Prints each row as its saved-list line the moment its result is known.
+// How digest prints its rows.
+enum class DigestOutput {
+    SavedList, // "<path>     <digest or Could not open file>", as the window saves its list
+    Md5sum,    // md5sum's lines, which `md5sum -c` and verify read back
+    Bsd,       // BSD tag lines
+};
+
+DigestOutput DigestOutputOf(const CommandLine& commandLine) {
+    const auto format = commandLine.values.find("--format");
+    if (format == commandLine.values.end()) {
+        return DigestOutput::SavedList;
+    }
+    if (commandLine.values.count("-o") != 0) {
+        throw UsageProblem("--format applies to printed lines only, not to a list saved with -o");
+    }
+    if (format->second == "md5sum") {
+        return DigestOutput::Md5sum;
+    }
+    if (format->second == "bsd") {
+        return DigestOutput::Bsd;
+    }
+    throw UsageProblem("unknown --format \"" + format->second + "\" (use md5sum or bsd)");
+}
+
+// Prints each row the moment its result is known. In md5sum's and BSD's formats a file without
+// a digest gets no line, as those tools' readers would take any line for a digest line; it is
+// reported on standard error instead.
 class RowPrinter final : public FileDigestListObserver {
 public:
-    RowPrinter(const FileDigestList& list, std::ostream& out) : list_(list), out_(out) {}
+    RowPrinter(const FileDigestList& list, DigestOutput output, StandardOutput& out,
+               std::ostream& err)
+        : list_(list), output_(output), out_(out), err_(err) {}
     void RowAppended(std::size_t) override {}
     void RowCompleted(std::size_t index) override {
-        out_ << SavedListLine(list_.Row(index)) << '\n' << std::flush;
+        const FileDigestRow& row = list_.Row(index);
+        if (output_ == DigestOutput::SavedList) {
+            out_.WriteLine(SavedListLine(row));
+        } else if (!row.Readable()) {
+            err_ << "quorvix-cli: " << row.Path << ": " << CouldNotOpenFileText << '\n'
+                 << std::flush;
+        } else {
+            const std::string digest = *row.ResultText();
+            out_.WriteLine(output_ == DigestOutput::Md5sum ? GnuChecksumLine(digest, row.Path)
+                                                           : BsdChecksumLine(digest, row.Path));
+        }
     }
 
 private:
     const FileDigestList& list_;
-    std::ostream& out_;
+    DigestOutput output_;
+    StandardOutput& out_;
+    std::ostream& err_;
 };
 
 } // namespace
 
 int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const CommandLine commandLine = ParseCommandLine(arguments, {}, {"-o"});
+    std::set<std::string> valued = JobValuedOptions;
+    valued.insert("-o");
+    valued.insert("--format");
+    const CommandLine commandLine = ParseCommandLine(arguments, {}, valued);
     if (commandLine.operands.empty()) {
         throw UsageProblem("no FILE given");
     }
     const auto output = commandLine.values.find("-o");
     const bool saveList = output != commandLine.values.end();
+    const DigestOutput format = DigestOutputOf(commandLine);
 
     FileDigestList list;
-    RowPrinter printer(list, out);
+    list.SetWorkerCount(WorkerCount(commandLine));
+    StandardOutput standardOutput(out);
+    RowPrinter printer(list, format, standardOutput, err);
     if (!saveList) {
         list.SetObserver(&printer);
     }
     list.AddFiles(commandLine.operands);
     if (saveList) {
-        try {
-            list.SaveList(output->second);
-        } catch (const std::exception& failure) {
-            err << "quorvix-cli: " << failure.what() << "\n";
-            return ExitFailure;
-        }
+        list.SaveList(output->second);
+    }
+    if (standardOutput.Failed()) {
+        err << "quorvix-cli: " << standardOutput.FailureMessage() << "\n";
+        return ExitFailure;
     }
     for (std::size_t i = 0; i < list.RowCount(); ++i) {
         if (!list.Row(i).Readable()) {

@@ -5,29 +5,28 @@
 #include "cli/CommandLine.h"
 #include "cli/StreamLogSink.h"
 
-#include <exception>
-
 namespace quorvix::cli {
 
 int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
-    const CommandLine commandLine = ParseCommandLine(arguments, {"--no-subfolders"});
+    const CommandLine commandLine =
+        ParseCommandLine(arguments, {"--no-subfolders"}, JobValuedOptions);
     const bool includeSubfolders = !commandLine.Has("--no-subfolders");
     const std::string& folder = SingleOperand(commandLine, "FOLDER");
+    const unsigned workers = WorkerCount(commandLine);
 
     // The folder is used exactly as given; trimming only decides whether anything was given.
     if (const auto problem = MakerInputProblem(folder)) {
-        err << *problem << "\n";
+        throw InputProblem(*problem);
+    }
+    StandardOutput output(out);
+    StreamLogSink log(output);
+    const MakerResult result = CheckFileMaker(folder, includeSubfolders, log, {}, workers);
+    if (output.Failed()) {
+        err << "quorvix-cli: " << output.FailureMessage() << "\n";
         return ExitFailure;
     }
-
-    StreamLogSink log(out);
-    try {
-        const MakerResult result = CheckFileMaker(folder, includeSubfolders, log);
-        return result.Complete() ? ExitSuccess : ExitProblemFound;
-    } catch (const std::exception& failure) {
-        err << "quorvix-cli: " << failure.what() << "\n";
-        return ExitFailure;
-    }
+    // A check file with holes must not pass for a complete one in a script.
+    return result.Complete() ? ExitSuccess : ExitProblemFound;
 }
 
 } // namespace quorvix::cli

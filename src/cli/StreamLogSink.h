@@ -1,22 +1,21 @@
-// A job log printed to a stream as it grows.
+// A job log printed to standard output as it grows.
 #pragma once
 
 #include "checksum/LogSink.h"
-
-#include <ostream>
+#include "cli/StandardOutput.h"
 
 namespace quorvix::cli {
 
-// Writes each appended line and a newline, flushed at once so that a long run shows progress. A
-// printed line cannot be taken back, so clearing does nothing.
+// Writes each appended line at once, so that a long run shows progress. A printed line cannot be
+// taken back, so clearing does nothing.
 class StreamLogSink final : public LogSink {
 public:
-    explicit StreamLogSink(std::ostream& out) : out_(out) {}
+    explicit StreamLogSink(StandardOutput& out) : out_(out) {}
     void Clear() override {}
-    void Append(const std::string& line) override { out_ << line << '\n' << std::flush; }
+    void Append(const std::string& line) override { out_.WriteLine(line); }
 
 private:
-    std::ostream& out_;
+    StandardOutput& out_;
 };
 
 } // namespace quorvix::cli

@@ -58,7 +58,13 @@ void TForm1::BtnVerifyClick() {
             return;
         }
         JobScope job(*this, JobKind::Verifier);
-        VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), WindowWorkerCount());
+        const VerificationCounts counts =
+            VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), WindowWorkerCount());
+        if (counts.Entries() == 0 && !counts.cancelled) {
+            // The summary alone ("0 file was verified. 0 file changed.") would read like a pass.
+            verifyLog_->Append("检查文件 \"" + checkFile +
+                               "\" 中没有 Quorvix 能读取的 MD5 校验行。");
+        }
     });
 }
 

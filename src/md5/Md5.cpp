@@ -1,4 +1,5 @@
 #include "md5/Md5.h"
+#include "md5/Md5Transform.h"
 
 #include <bit>
 #include <cstring>
@@ -177,9 +178,10 @@ QUORVIX_ALWAYS_INLINE void TransformBlock(std::uint32_t& chainA, std::uint32_t& 
     chainD += d;
 }
 
-// Transforms count consecutive blocks; kept out of line so the hot loop is one tight function.
-// The chaining values stay in registers from block to block, and the one work area serves every
-// block and is wiped once at the end.
+} // namespace
+
+// Kept out of line so the hot loop is one tight function. The chaining values stay in registers
+// from block to block, and the one work area serves every block and is wiped once at the end.
 void TransformBlocks(std::uint32_t state[4], const std::uint8_t* blocks, std::size_t count) {
     std::uint32_t x[16];
     std::uint32_t a = state[0];
@@ -197,8 +199,6 @@ void TransformBlocks(std::uint32_t state[4], const std::uint8_t* blocks, std::si
     // No message words are left behind on the stack once the blocks are done.
     Wipe(x, 16);
 }
-
-} // namespace
 
 void DigestInit(Md5Context& context) {
     std::memset(&context, 0, sizeof context);

@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 #include "platform/Folder.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -18,6 +19,18 @@ PathKind KindOfPath(const std::string& path) {
         return PathKind::Folder;
     }
     return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::OtherFile;
+}
+
+std::string StandardInputPath() {
+    return "/dev/stdin";
+}
+
+void AllowManyOpenFiles() {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 bool FileExists(const std::string& path) {

@@ -23,6 +23,13 @@ enum class PathKind {
 // The kind of the path. Cannot fail.
 PathKind KindOfPath(const std::string& path);
 
+// A path that reads the program's standard input. Cannot fail.
+std::string StandardInputPath();
+
+// Lets the program hold as many files open as the system allows it, so that a walk of a very
+// deep tree, which keeps one folder open per level, is not cut short early. Cannot fail.
+void AllowManyOpenFiles();
+
 // True when the path names something that exists and is not a folder (symbolic links followed).
 bool FileExists(const std::string& path);
 

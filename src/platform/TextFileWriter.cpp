@@ -2,6 +2,7 @@
 
 #include "platform/FileErrors.h"
 #include "platform/FileSystem.h"
+#include "platform/InterruptCleanup.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,11 +42,65 @@ bool IsTemporaryFileName(std::string_view name, std::string_view targetName) {
     return name.substr(stem).find_first_not_of(SuffixLetters) == std::string_view::npos;
 }
 
+namespace {
+
+// The file a path finally names once symbolic links are followed; the path itself when it is no
+// link or the links form a loop (the open then reports the loop).
+std::string FinalTarget(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= link.size()) {
+            return current;
+        }
+        link.resize(static_cast<std::size_t>(length));
+        const auto slash = current.rfind(PathSeparator);
+        current = link.front() == PathSeparator || slash == std::string::npos
+                      ? link
+                      : current.substr(0, slash + 1) + link;
+    }
+    return path;
+}
+
+} // namespace
+
 TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(targetPath)) {
-    const auto slash = targetPath_.rfind(PathSeparator);
-    const std::string folder = slash == std::string::npos ? "" : targetPath_.substr(0, slash + 1);
+    // A symbolic link is followed and the file it names replaced, the link kept, as editors do.
+    replacedPath_ = FinalTarget(targetPath_);
+    struct stat existing {};
+    const bool exists = ::stat(replacedPath_.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        Fail("Cannot create file", EISDIR);
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or a FIFO is written in place: replacing it would destroy it (think of
+        // /dev/null). Non-blocking, so a FIFO nobody reads fails at once instead of hanging.
+        fd_ = NativeHandle(
+            ::open(replacedPath_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!fd_.IsOpen()) {
+            Fail("Cannot write file", errno);
+        }
+        const int fd = static_cast<int>(fd_.Get());
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+            Fail("Cannot write file", errno);
+        }
+        return;
+    }
+    // Writing in place would be refused, so replacing is refused too: a read-only file stays.
+    if (exists && ::access(replacedPath_.c_str(), W_OK) != 0) {
+        Fail("Cannot write file", errno);
+    }
+
+    const auto slash = replacedPath_.rfind(PathSeparator);
+    const std::string folder = slash == std::string::npos ? "" : replacedPath_.substr(0, slash + 1);
     const std::string name =
-        slash == std::string::npos ? targetPath_ : targetPath_.substr(slash + 1);
+        slash == std::string::npos ? replacedPath_ : replacedPath_.substr(slash + 1);
 
     // A hidden name in the same folder: the rename that replaces the target stays on one file
     // system, and a half-written file never carries the target's name.
@@ -62,9 +117,9 @@ TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(t
         temporaryPath_.clear();
         Fail("Cannot create file", error);
     }
+    cleanup_ = std::make_unique<InterruptCleanupEntry>(temporaryPath_.c_str());
     // Replacing a file keeps the permissions it had.
-    struct stat existing {};
-    if (::stat(targetPath_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    if (exists) {
         ::fchmod(static_cast<int>(fd_.Get()), existing.st_mode & 07777);
     }
 }
@@ -111,10 +166,15 @@ void TextFileWriter::Commit() {
     if (const int error = fd_.Close(); error != 0) {
         Fail("Cannot write file", error);
     }
-    if (::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
+    if (temporaryPath_.empty()) {
+        committed_ = true; // written in place
+        return;
+    }
+    if (::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0) {
         Fail("Cannot replace file", errno);
     }
     committed_ = true;
+    cleanup_.reset();
 }
 
 void TextFileWriter::Fail(const std::string& what, int errorNumber) const {

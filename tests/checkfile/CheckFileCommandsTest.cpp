@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -144,6 +148,148 @@ TEST(CheckFileRoundTrip, MakeVerifyChangeVerify) {
     folder.Write("docs/b.txt", "beta");
     std::filesystem::remove(folder / "a.txt");
     EXPECT_EQ(RunQuorvix({"verify", folder / "CheckSum.md5"}).status, ExitProblemFound);
+}
+
+TEST(VerifyCommand, ACheckFileWithNoDigestLineIsNoSilentPass) {
+    TempFolder folder;
+    for (const std::string& content : {std::string(), std::string("\xFF\xFEg\0a\0r\0b\0", 10)}) {
+        const std::string checkFile = folder.Write("sums.md5", content);
+        const CliRun run = RunQuorvix({"verify", checkFile});
+        EXPECT_EQ(run.status, ExitProblemFound);
+        EXPECT_EQ(run.out, "\nOperation completes.\n0 file was verified. 0 file changed. \n");
+        EXPECT_EQ(run.err, "quorvix-cli: \"" + checkFile +
+                               "\" holds no digest lines quorvix can read, so nothing was "
+                               "verified\n");
+    }
+}
+
+TEST(VerifyCommand, OptionsAreCheckedBeforeAnythingIsRead) {
+    TempFolder folder;
+    const std::string checkFile = folder.Write("CheckSum.md5", "");
+    const struct {
+        Arguments arguments;
+        std::string message;
+    } cases[] = {
+        {{"verify", "--legacy-encoding", "NO-SUCH-CODEPAGE", checkFile},
+         "unknown legacy encoding \"NO-SUCH-CODEPAGE\""},
+        {{"verify", "--legacy-encoding", "", checkFile}, "needs a code page name or \"none\""},
+        {{"verify", "--legacy-encoding"}, "needs a value"},
+        {{"verify", "--no-subfolders", checkFile}, "--no-subfolders applies only with --unlisted"},
+        {{"digest", "--format", "sha1", checkFile}, "unknown --format \"sha1\""},
+        {{"digest", "--format", "md5sum", "-o", folder / "list", checkFile},
+         "--format applies to printed lines only"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunQuorvix(c.arguments);
+        EXPECT_EQ(run.status, ExitFailure) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "list"));
+}
+
+TEST(VerifyCommand, LegacyEncodingPicksTheCodePageOrTurnsTheRetryOff) {
+    TempFolder folder;
+    folder.Write("caf\xC3\xA9.txt", "coffee"); // "café" in UTF-8
+    const std::string checkFile = folder.Write(
+        "CheckSum.md5", test::DigestTextOf("coffee") + "\tcaf\xE9.txt\r\n"); // in CP1252
+    const std::string found = "OK ... \"" + (folder / "caf\xC3\xA9.txt") + "\"\n";
+    const std::string missing = "文件不存在 ... \"" + (folder / "caf\xE9.txt") + "\"\n";
+
+    // \xE9 opens a two-byte character in GB18030, so the default retry finds nothing.
+    CliRun run = RunQuorvix({"verify", checkFile});
+    EXPECT_EQ(run.status, ExitProblemFound);
+    EXPECT_TRUE(run.out.starts_with(missing)) << run.out;
+
+    run = RunQuorvix({"verify", "--legacy-encoding", "CP1252", checkFile});
+    EXPECT_EQ(run.status, ExitSuccess);
+    EXPECT_TRUE(run.out.starts_with(found)) << run.out;
+
+    run = RunQuorvix({"verify", "--legacy-encoding", "none", checkFile});
+    EXPECT_EQ(run.status, ExitProblemFound);
+    EXPECT_TRUE(run.out.starts_with(missing)) << run.out;
+}
+
+TEST(VerifyCommand, UnlistedFilesAreReportedOnlyWhenAskedAndMakeTheStatusOne) {
+    TempFolder folder;
+    folder.Write("a.txt", "a");
+    folder.Write("sub/b.txt", "b");
+    ASSERT_EQ(RunQuorvix({"make", folder.Path()}).status, ExitSuccess);
+    folder.Write("sub/added.txt", "new");
+    folder.Write(".cache/added.txt", "in a dot-folder");
+    const std::string checkFile = folder / "CheckSum.md5";
+
+    const CliRun plain = RunQuorvix({"verify", checkFile});
+    EXPECT_EQ(plain.status, ExitSuccess);
+    EXPECT_EQ(plain.out.find("added"), std::string::npos);
+
+    const CliRun unlisted = RunQuorvix({"verify", "--unlisted", checkFile});
+    EXPECT_EQ(unlisted.status, ExitProblemFound);
+    EXPECT_EQ(unlisted.err, "");
+    EXPECT_TRUE(unlisted.out.ends_with("2 files were verified. 0 file changed. 1 file was not "
+                                       "listed. \n\n未列出的文件:\n" +
+                                       (folder / "sub/added.txt") + "\n"))
+        << unlisted.out;
+
+    const CliRun topOnly = RunQuorvix({"verify", "--unlisted", "--no-subfolders", checkFile});
+    EXPECT_EQ(topOnly.status, ExitSuccess);
+    EXPECT_TRUE(topOnly.out.ends_with("0 file was not listed. \n")) << topOnly.out;
+}
+
+TEST(VerifyCommand, AFileChangedWithoutAWriteIsCalledOutOnStandardError) {
+    TempFolder folder;
+    const std::string file = folder.Write("photo.jpg", "flipped bit");
+    const timespec longAgo[2] = {{1000000000, 0}, {1000000000, 0}}; // 2001
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), longAgo, 0), 0);
+    const std::string checkFile = folder.Write(
+        "CheckSum.md5", ";MD5 sums generated by Quorvix\r\n;x\r\n;2024-03-05 14:07:09\r\n\r\n" +
+                            test::DigestTextOf("original") + "\tphoto.jpg\r\n");
+    const CliRun run = RunQuorvix({"verify", checkFile});
+    EXPECT_EQ(run.status, ExitProblemFound);
+    EXPECT_TRUE(run.out.ends_with("\n下列文件内容已变但修改时间未变 (可能已损坏):\n" + file + "\n"))
+        << run.out;
+    EXPECT_EQ(run.err, "quorvix-cli: 1 file changed although not written to since the check file "
+                       "was made; this points to damage (a failing disk, a bad copy), not to an "
+                       "edit\n");
+}
+
+bool HaveMd5sum() {
+    return std::system("md5sum --version >/dev/null 2>&1") == 0;
+}
+
+TEST(DigestCommand, Md5sumFormatIsReadByMd5sumAndByVerify) {
+    if (!HaveMd5sum()) {
+        GTEST_SKIP() << "md5sum is not installed";
+    }
+    TempFolder folder;
+    const Arguments names = {
+        "plain.txt", "with space", "back\\slash", "line\nbreak", "\xE4\xB8\xAD\xE6\x96\x87",
+        "sub/*star"};
+    for (const std::string& name : names) {
+        folder.Write(name, "content of " + name);
+    }
+    const test::CurrentFolderChange change(folder.Path());
+    for (const char* format : {"md5sum", "bsd"}) {
+        Arguments arguments = {"digest", "--format", format};
+        arguments.insert(arguments.end(), names.begin(), names.end());
+        arguments.push_back("absent");
+        const CliRun run = RunQuorvix(arguments);
+        EXPECT_EQ(run.status, ExitProblemFound);
+        EXPECT_EQ(run.err, "quorvix-cli: absent: Could not open file\n");
+        folder.Write("sums.md5", run.out);
+
+        // --strict: a line md5sum cannot read fails the check instead of being passed over.
+        EXPECT_EQ(std::system("md5sum --check --strict --quiet sums.md5"), 0) << format << ":\n"
+                                                                              << run.out;
+        const CliRun verify = RunQuorvix({"verify", "sums.md5"});
+        EXPECT_EQ(verify.status, ExitSuccess) << verify.out;
+        EXPECT_NE(verify.out.find("6 files were verified. 0 file changed. "), std::string::npos);
+
+        folder.Write("with space", "edited");
+        EXPECT_NE(std::system("md5sum --check --strict --quiet sums.md5 >/dev/null 2>&1"), 0);
+        folder.Write("with space", "content of with space");
+    }
 }
 
 } // namespace

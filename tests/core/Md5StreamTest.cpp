@@ -112,7 +112,9 @@ public:
         const std::size_t available =
             position_ < bytes_.size() ? bytes_.size() - static_cast<std::size_t>(position_) : 0;
         const std::size_t taken = std::min(count, available);
-        std::memcpy(buffer, bytes_.data() + position_, taken);
+        if (taken != 0) { // an empty vector's data() may be null, which memcpy must not get
+            std::memcpy(buffer, bytes_.data() + position_, taken);
+        }
         position_ += taken;
         largestRequest = std::max(largestRequest, count);
         return taken;

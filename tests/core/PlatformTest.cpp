@@ -168,12 +168,11 @@ TEST(TextFileWriter, FailuresNameTheTargetAndLeaveNothingBehind) {
                                                  "\". No such file or directory");
     }
 
-    // A target that is a folder with content cannot be replaced: the commit fails cleanly.
+    // A target that is a folder is refused before anything is written.
     folder.Write("taken/inside", "kept");
-    TextFileWriter writer(folder / "taken");
-    writer.WriteLine("line");
-    EXPECT_THROW(writer.Commit(), InputOutputError);
+    EXPECT_THROW(TextFileWriter(folder / "taken"), InputOutputError);
     EXPECT_EQ(ReadFileBytes(folder / "taken/inside"), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(TextFileWriter, ReplacingKeepsThePermissionsOfTheOldFile) {

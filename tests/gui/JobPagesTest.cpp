@@ -77,6 +77,7 @@ private slots:
     void makeWritesCheckFileAndShowsTheLog();
     void clearedSubfolderBoxReachesTheMakerAndStaysCleared();
     void verifyShowsOutcomesAndSummary();
+    void verifyOfACheckFileWithoutDigestLinesSaysSo();
     void jobButtonsDisabledWhileTheMakerRuns();
     void makerFailureShowsErrorBoxAndKeepsTheLog();
     void checkFileThatCannotBeOpenedShowsErrorBox();
@@ -294,6 +295,18 @@ void JobPagesTest::verifyShowsOutcomesAndSummary() {
     QVERIFY(form_->MemoMakeResult->toPlainText().contains(QStringLiteral("操作完成。")));
 }
 
+void JobPagesTest::verifyOfACheckFileWithoutDigestLinesSaysSo() {
+    const QString checkFile = Fixture(QStringLiteral("空.md5"), "no digest line here\n");
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(checkFile);
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+
+    QCOMPARE(MemoLines(form_->MemoVerifyResult),
+             QStringList({"", "Operation completes.", "0 file was verified. 0 file changed. ",
+                          "检查文件 \"" + checkFile + "\" 中没有 Quorvix 能读取的 MD5 校验行。"}));
+    QVERIFY(dialogs_->messages.empty());
+}
+
 void JobPagesTest::jobButtonsDisabledWhileTheMakerRuns() {
     MakeSampleFolder();
     form_->PageControl->SetActivePageIndex(1);
@@ -327,7 +340,7 @@ void JobPagesTest::jobButtonsDisabledWhileTheMakerRuns() {
 }
 
 void JobPagesTest::makerFailureShowsErrorBoxAndKeepsTheLog() {
-    // A folder where the check file should go: the finished check file cannot take its place.
+    // A folder where the check file should go: the check file cannot be created.
     Fixture(QStringLiteral("数据/CheckSum.md5/inside.txt"), "abc");
     Fixture(QStringLiteral("数据/甲.txt"), "abc");
     form_->PageControl->SetActivePageIndex(1);
@@ -339,10 +352,8 @@ void JobPagesTest::makerFailureShowsErrorBoxAndKeepsTheLog() {
     QCOMPARE(box.caption, QStringLiteral("Quorvix"));
     QCOMPARE(box.icon, MessageIcon::Critical);
     QVERIFY(box.text.endsWith(QLatin1Char('.')));
-    // The walk's lines stay; the closing lines never came.
-    const QString log = form_->MemoMakeResult->toPlainText();
-    QVERIFY(log.contains(QStringLiteral("Processing file \"甲.txt\" ... OK")));
-    QVERIFY(!log.contains(QStringLiteral("操作完成。")));
+    // The run stopped before its walk: the log was cleared and stays empty.
+    QVERIFY(form_->MemoMakeResult->toPlainText().isEmpty());
     QVERIFY(QFileInfo(root_ + "/CheckSum.md5").isDir());
     QCOMPARE(QDir(root_).entryList(QDir::Files | QDir::Hidden).size(), 1); // no leftovers
     QVERIFY(form_->BtnMake->isEnabled());
