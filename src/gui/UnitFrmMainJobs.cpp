@@ -59,7 +59,7 @@ void TForm1::BtnVerifyClick() {
         }
         JobScope job(*this, JobKind::Verifier);
         const VerificationCounts counts =
-            VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), WindowWorkerCount());
+            VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), {}, WindowWorkerCount());
         if (counts.Entries() == 0 && !counts.cancelled) {
             // The summary alone ("0 file was verified. 0 file changed.") would read like a pass.
             verifyLog_->Append("检查文件 \"" + checkFile +
