@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <functional>
@@ -37,6 +38,7 @@ private slots:
     void modelShowsRowsAsAppendedAndCompleted();
     void progressBarShowsFilesDoneOfFilesKnown_data();
     void progressBarShowsFilesDoneOfFilesKnown();
+    void desktopEntryOpensCheckFilesAndFolders();
     void captionsReachTheWindowManagerAsWritten_data();
     void captionsReachTheWindowManagerAsWritten();
 };
@@ -325,6 +327,45 @@ void GuiHelpersTest::progressBarShowsFilesDoneOfFilesKnown() {
         if (row.maximum > 0) {
             QCOMPARE(bar->value(), row.value);
         }
+    }
+}
+
+void GuiHelpersTest::desktopEntryOpensCheckFilesAndFolders() {
+    const QString resources = QStringLiteral(QUORVIX_GUI_RESOURCES);
+    QStringList exec;
+    QStringList mimeTypes;
+    const QString entry = QString::fromUtf8(test::ReadFile(resources + "/quorvix.desktop"));
+    for (const QString& line : entry.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Exec="))) {
+            exec.append(line.mid(5));
+        } else if (line.startsWith(QStringLiteral("MimeType="))) {
+            mimeTypes = line.mid(9).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        }
+    }
+    // The file manager hands over any number of local paths.
+    QCOMPARE(exec, QStringList({QStringLiteral("quorvix %F")}));
+    QVERIFY(mimeTypes.contains(QStringLiteral("inode/directory")));
+
+    // Every other type named is one the installed definition gives, for "*.md5".
+    QXmlStreamReader xml(test::ReadFile(resources + "/quorvix-mime.xml"));
+    QString type;
+    QStringList typesWithMd5Glob;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QStringLiteral("mime-type")) {
+            type = xml.attributes().value(QStringLiteral("type")).toString();
+        } else if (xml.name() == QStringLiteral("glob") &&
+                   xml.attributes().value(QStringLiteral("pattern")) == QStringLiteral("*.md5")) {
+            typesWithMd5Glob.append(type);
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    mimeTypes.removeAll(QStringLiteral("inode/directory"));
+    QVERIFY(!mimeTypes.isEmpty());
+    for (const QString& named : mimeTypes) {
+        QVERIFY2(typesWithMd5Glob.contains(named), qPrintable(named));
     }
 }
 
