@@ -3,11 +3,13 @@
 #include "GuiTestSupport.h"
 
 #include "gui/ErrorBox.h"
+#include "gui/JobProgress.h"
 #include "gui/NativeText.h"
 #include "gui/SkinnedFrame.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,6 +23,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace quorvix;
@@ -85,6 +88,7 @@ private slots:
     void focusReturnsToTheControlThatStartedTheJob();
     void escapeOrCloseStopsTheJob_data();
     void verificationDropsOtherInput();
+    void progressBarMeasuresAVerification();
     void saveLogWritesTheMemoAsText_data();
     void saveLogWritesTheMemoAsText();
     void escapeOrCloseStopsTheJob();
@@ -498,6 +502,38 @@ void JobPagesTest::verificationDropsOtherInput() {
     QCOMPARE(form_->EdtCheckfilePath->text(), checkFile);
     QCOMPARE(form_->MemoVerifyResult->toPlainText().count(QStringLiteral("Operation completes.")),
              1);
+}
+
+void JobPagesTest::progressBarMeasuresAVerification() {
+    // Four entries of one large file: long enough for the window to paint several times while
+    // the workers read it.
+    const QByteArray large(3 * static_cast<int>(JobProgress::LargeFileSize), 'q');
+    Fixture(QStringLiteral("large.bin"), large);
+    const QByteArray digest =
+        QCryptographicHash::hash(large, QCryptographicHash::Md5).toHex() + "\tlarge.bin\r\n";
+    const QString checkFile = Fixture(QStringLiteral("large.md5"), digest.repeated(4));
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(checkFile);
+
+    // Looks at the bar each time the window runs its events.
+    std::vector<std::pair<int, int>> seen; // maximum, value while shown
+    QTimer look;
+    look.setInterval(0);
+    connect(&look, &QTimer::timeout, form_, [&] {
+        if (form_->JobProgressBar->isVisible()) {
+            seen.emplace_back(form_->JobProgressBar->maximum(), form_->JobProgressBar->value());
+        }
+    });
+    look.start();
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+    look.stop();
+
+    QVERIFY(form_->MemoVerifyResult->toPlainText().contains("4 files were verified."));
+    const bool measured = std::any_of(seen.begin(), seen.end(), [](const auto& sample) {
+        return sample.first == 1000 && sample.second > 0 && sample.second < 1000;
+    });
+    QVERIFY2(measured, qPrintable(QString::number(seen.size()) + " looks, none measured"));
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
 }
 
 void JobPagesTest::saveLogWritesTheMemoAsText_data() {
