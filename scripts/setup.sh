@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-translations-l10n libgl-dev
     fonts-wqy-microhei
-    xvfb xauth
+    xvfb xauth x11-utils
 )
 packages+=("$@")
 

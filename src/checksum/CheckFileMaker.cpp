@@ -87,6 +87,7 @@ MakerResult CheckFileMaker(const std::string& folderText, bool includeSubfolders
     }
 
     MakerResult result;
+    JobProgressCounts progress;
     ScanFolder walk(location.folderPrefix, location.BasePrefixLength, includeSubfolders);
     // Declared after the walk, so its workers stop before the folders they read are closed.
     DigestPipeline pipeline(FileChecker(hooks), workers);
@@ -113,7 +114,10 @@ MakerResult CheckFileMaker(const std::string& folderText, bool includeSubfolders
             break;
         case WalkStep::Kind::File: {
             const FileCheckResult checked = pipeline.TakeNext(whileWaiting);
-            hooks.ReportFiles(pipeline.Taken(), pipeline.Submitted());
+            progress.filesDone = pipeline.Taken();
+            progress.filesKnown = pipeline.Submitted();
+            progress.bytesDone += checked.bytes;
+            hooks.ReportFiles(progress);
             if (checked.outcome != FileCheckOutcome::Digested) {
                 log.Append(FileLine(step->text, CouldNotOpenFileText));
                 ++result.filesLeftOut;

@@ -98,6 +98,7 @@ VerificationCounts VerifyCheckFileFrom(const std::string& readPath, const std::s
                                        LogSink& log, const JobHooks& hooks,
                                        const VerifyOptions& options, unsigned workers) {
     Tally tally;
+    JobProgressCounts progress;
     const EntryPathResolver paths(prefix, options.legacyEncoding);
     // Whatever the sink showed is gone from here on, also when the check file cannot be opened.
     log.Clear();
@@ -150,7 +151,10 @@ VerificationCounts VerifyCheckFileFrom(const std::string& readPath, const std::s
         // that cannot be read to its end is unreadable too, so that a single busy file cannot
         // end the verification.
         const FileCheckResult result = pipeline.TakeNext(whileWaiting);
-        hooks.ReportFiles(pipeline.Taken(), pipeline.Submitted());
+        progress.filesDone = pipeline.Taken();
+        progress.filesKnown = pipeline.Submitted();
+        progress.bytesDone += result.bytes;
+        hooks.ReportFiles(progress);
         if (result.outcome == FileCheckOutcome::Missing) {
             log.Append(QuotedLine("文件不存在", path));
             tally.missing.push_back(std::move(path));

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "checksum/FileCheck.h"
+#include "md5/LaneEngine.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -27,8 +29,10 @@ unsigned DefaultWorkerCount();
 class DigestPipeline {
 public:
     // With workers 1 (or 0) no thread is started: each file is checked on the caller's thread
-    // when its result is taken, exactly as a one-at-a-time run does.
-    DigestPipeline(FileChecker checker, unsigned workers);
+    // when its result is taken, exactly as a one-at-a-time run does. Otherwise each worker
+    // digests as many files at once as the multi-buffer engine has lanes (engine; the best one
+    // the processor has unless told), when the checker uses the plain digest.
+    DigestPipeline(FileChecker checker, unsigned workers, LaneEngine engine = BestLaneEngine());
     // Stops the workers after the file each is reading and joins them; results not taken are
     // dropped. Cannot fail.
     ~DigestPipeline();
@@ -62,8 +66,18 @@ private:
         std::exception_ptr failure;
     };
 
+    class LaneWorker;
+
     void Work();
+    void WorkInLanes(LaneEngine engine);
     void StopWorkers();
+    // Under the lock: waits until there is a file no worker has started, or a stop.
+    void WaitForWork(std::unique_lock<std::mutex>& lock);
+    // Under the lock: the next slot no worker has started, taken; nothing when there is none.
+    std::optional<std::size_t> StartNext();
+    // Stores a slot's result and wakes the job.
+    void Store(std::size_t sequence, std::optional<FileCheckResult> result,
+               std::exception_ptr failure);
 
     FileChecker checker_;
     std::size_t maxAhead_;
@@ -76,6 +90,9 @@ private:
     std::deque<Slot> slots_;  // slots_[i] is sequence number taken_ + i
     std::size_t started_ = 0; // sequence number of the next file a worker picks up
     bool stopping_ = false;
+    bool jobWaiting_ = false;                // the job waits for the oldest result
+    unsigned idleWorkers_ = 0;               // workers waiting for a file
+    std::atomic<bool> stopRequested_{false}; // read by streams in lanes, without the lock
     std::vector<std::thread> workers_;
 };
 

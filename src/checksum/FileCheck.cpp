@@ -39,10 +39,24 @@ FileCheckResult FileChecker::Digest(FileStream& file) const {
     try {
         const Md5Digest digest = hooks_.DigestStream(file);
         file.CheckSizeUnchanged();
-        return {FileCheckOutcome::Digested, digest};
+        return {FileCheckOutcome::Digested, digest, file.Size()};
     } catch (const FileOpenError&) {
         // It was opened but could not be read to its end (it vanished, changed while it was
         // read, or failed on disk).
+    } catch (const InputOutputError&) {
+    }
+    return {FileCheckOutcome::Unreadable, {}};
+}
+
+FileCheckResult FileChecker::Finish(FileStream& file, const std::optional<Md5Digest>& digest,
+                                    std::exception_ptr failure) const {
+    try {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        file.CheckSizeUnchanged();
+        return {FileCheckOutcome::Digested, *digest, file.Size()};
+    } catch (const FileOpenError&) {
     } catch (const InputOutputError&) {
     }
     return {FileCheckOutcome::Unreadable, {}};

@@ -6,7 +6,9 @@
 #include "md5/Md5.h"
 #include "platform/FileStream.h"
 
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -29,7 +31,8 @@ enum class FileCheckOutcome {
 
 struct FileCheckResult {
     FileCheckOutcome outcome = FileCheckOutcome::Missing;
-    Md5Digest digest; // when Digested
+    Md5Digest digest;        // when Digested
+    std::uint64_t bytes = 0; // the file's size, when Digested
 };
 
 // Checks the files of one job. Copies of it may work on several threads at once.
@@ -51,6 +54,16 @@ public:
 
     // Open, then Digest.
     FileCheckResult Check(const FileLocation& location) const;
+
+    // True when files are digested with the plain digest, not a function the caller gave; only
+    // then may several files share the lanes of a multi-buffer engine.
+    bool UsesPlainDigest() const { return !hooks_.digestStream; }
+
+    // The result for a file digested elsewhere (in the lanes of a multi-buffer engine): its
+    // digest, or the failure reading it threw. Checks its size as Digest does; a failure that is
+    // no fault of the file (not FileOpenError or InputOutputError) is rethrown.
+    FileCheckResult Finish(FileStream& file, const std::optional<Md5Digest>& digest,
+                           std::exception_ptr failure) const;
 
 private:
     JobHooks hooks_;

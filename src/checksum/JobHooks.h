@@ -25,9 +25,16 @@ using LocalTimeSource = std::function<LocalDateTime()>;
 // True once the user has asked the job to stop.
 using CancelCheck = std::function<bool()>;
 
-// Told on the job's own thread after each file is done: the files done so far and the files
-// known so far (those the walk or the check file's lines have already given; more may follow).
-using FilesProgress = std::function<void(std::uint64_t filesDone, std::uint64_t filesKnown)>;
+// How far a job has come.
+struct JobProgressCounts {
+    std::uint64_t filesDone = 0;
+    std::uint64_t filesKnown = 0; // those the walk or the check file's lines have already given;
+                                  // more may follow
+    std::uint64_t bytesDone = 0;  // bytes of the files done that were digested
+};
+
+// Told on the job's own thread after each file is done.
+using FilesProgress = std::function<void(const JobProgressCounts& counts)>;
 
 // Each member may be left empty; the job then uses the plain behaviour named beside it.
 struct JobHooks {
@@ -47,9 +54,9 @@ struct JobHooks {
     LocalDateTime Now() const;
     char TimeSeparator() const;
     bool CancelRequested() const { return cancelRequested && cancelRequested(); }
-    void ReportFiles(std::uint64_t filesDone, std::uint64_t filesKnown) const {
+    void ReportFiles(const JobProgressCounts& counts) const {
         if (filesProgress) {
-            filesProgress(filesDone, filesKnown);
+            filesProgress(counts);
         }
     }
 };

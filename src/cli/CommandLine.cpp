@@ -23,11 +23,24 @@ CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::str
                 throw UsageProblem("option " + argument + " needs a value");
             }
             commandLine.values[argument] = arguments[++i];
+        } else if (const auto equals = argument.find('=');
+                   argument.starts_with("--") && equals != std::string::npos &&
+                   knownValued.count(argument.substr(0, equals)) != 0) {
+            // "--jobs=4"
+            commandLine.values[argument.substr(0, equals)] = argument.substr(equals + 1);
+        } else if (argument[1] != '-' && knownValued.count(argument.substr(0, 2)) != 0) {
+            // "-j4"
+            commandLine.values[argument.substr(0, 2)] = argument.substr(2);
         } else {
             throw UsageProblem("unknown option \"" + argument + "\"");
         }
     }
     return commandLine;
+}
+
+std::set<std::string> WithJobFlags(std::set<std::string> flags) {
+    flags.insert(JobFlags.begin(), JobFlags.end());
+    return flags;
 }
 
 unsigned WorkerCount(const CommandLine& commandLine) {

@@ -25,7 +25,8 @@ struct CommandLine {
 };
 
 // Sorts arguments into the known flags, the known options that take a value (the next
-// argument) and operands. "--" ends the options, and a lone "-" is an operand. Throws
+// argument, or joined as "--name=value" or "-xvalue") and operands. "--" ends the options, and a
+// lone "-" is an operand. Throws
 // UsageProblem for an unknown option or a value that is missing.
 CommandLine ParseCommandLine(const Arguments& arguments, const std::set<std::string>& knownFlags,
                              const std::set<std::string>& knownValued = {});
@@ -36,6 +37,10 @@ unsigned WorkerCount(const CommandLine& commandLine);
 
 // The options every job command takes, to pass to ParseCommandLine with its own.
 inline const std::set<std::string> JobValuedOptions = {"--jobs", "-j"};
+inline const std::set<std::string> JobFlags = {"--progress", "--no-progress"};
+
+// Adds the job options to a command's own.
+std::set<std::string> WithJobFlags(std::set<std::string> flags);
 
 // The one operand of a command that takes exactly one; throws UsageProblem naming it otherwise.
 const std::string& SingleOperand(const CommandLine& commandLine, const std::string& name);

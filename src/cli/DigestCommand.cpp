@@ -4,6 +4,7 @@
 #include "checksum/FileDigestList.h"
 #include "checksum/OutcomeTexts.h"
 #include "cli/CommandLine.h"
+#include "cli/ProgressLine.h"
 #include "cli/StandardOutput.h"
 
 namespace quorvix::cli {
@@ -39,14 +40,23 @@ DigestOutput DigestOutputOf(const CommandLine& commandLine) {
 class RowPrinter final : public FileDigestListObserver {
 public:
     RowPrinter(const FileDigestList& list, DigestOutput output, StandardOutput& out,
-               std::ostream& err)
-        : list_(list), output_(output), out_(out), err_(err) {}
+               std::ostream& err, ProgressLine& progress, std::uint64_t files, bool print)
+        : list_(list), output_(output), out_(out), err_(err), progress_(progress), print_(print) {
+        counts_.filesKnown = files;
+    }
     void RowAppended(std::size_t) override {}
     void RowCompleted(std::size_t index) override {
         const FileDigestRow& row = list_.Row(index);
+        ++counts_.filesDone;
+        counts_.bytesDone += row.Result ? row.Result->bytes : 0;
+        progress_.Update(counts_);
+        if (!print_) {
+            return;
+        }
         if (output_ == DigestOutput::SavedList) {
             out_.WriteLine(SavedListLine(row));
         } else if (!row.Readable()) {
+            progress_.Clear();
             err_ << "quorvix-cli: " << row.Path << ": " << CouldNotOpenFileText << '\n'
                  << std::flush;
         } else {
@@ -61,6 +71,9 @@ private:
     DigestOutput output_;
     StandardOutput& out_;
     std::ostream& err_;
+    ProgressLine& progress_;
+    bool print_; // false when the rows go to a saved list instead
+    JobProgressCounts counts_;
 };
 
 } // namespace
@@ -69,7 +82,7 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
     std::set<std::string> valued = JobValuedOptions;
     valued.insert("-o");
     valued.insert("--format");
-    const CommandLine commandLine = ParseCommandLine(arguments, {}, valued);
+    const CommandLine commandLine = ParseCommandLine(arguments, JobFlags, valued);
     if (commandLine.operands.empty()) {
         throw UsageProblem("no FILE given");
     }
@@ -79,15 +92,18 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
 
     FileDigestList list;
     list.SetWorkerCount(WorkerCount(commandLine));
-    StandardOutput standardOutput(out);
-    RowPrinter printer(list, format, standardOutput, err);
-    if (!saveList) {
-        list.SetObserver(&printer);
-    }
+    StandardOutput standardOutput(out, OutputIsWatched(out));
+    ProgressLine progress(
+        err, ProgressWanted(commandLine.Has("--progress"), commandLine.Has("--no-progress")));
+    RowPrinter printer(list, format, standardOutput, err, progress, commandLine.operands.size(),
+                       !saveList);
+    list.SetObserver(&printer);
     list.AddFiles(commandLine.operands);
+    progress.Clear();
     if (saveList) {
         list.SaveList(output->second);
     }
+    standardOutput.Finish();
     if (standardOutput.Failed()) {
         err << "quorvix-cli: " << standardOutput.FailureMessage() << "\n";
         return ExitFailure;

@@ -3,13 +3,14 @@
 #include "checksum/CheckFileMaker.h"
 #include "checksum/JobInputChecks.h"
 #include "cli/CommandLine.h"
+#include "cli/ProgressLine.h"
 #include "cli/StreamLogSink.h"
 
 namespace quorvix::cli {
 
 int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     const CommandLine commandLine =
-        ParseCommandLine(arguments, {"--no-subfolders"}, JobValuedOptions);
+        ParseCommandLine(arguments, WithJobFlags({"--no-subfolders"}), JobValuedOptions);
     const bool includeSubfolders = !commandLine.Has("--no-subfolders");
     const std::string& folder = SingleOperand(commandLine, "FOLDER");
     const unsigned workers = WorkerCount(commandLine);
@@ -18,9 +19,14 @@ int RunMakeCommand(const Arguments& arguments, std::ostream& out, std::ostream& 
     if (const auto problem = MakerInputProblem(folder)) {
         throw InputProblem(*problem);
     }
-    StandardOutput output(out);
+    StandardOutput output(out, OutputIsWatched(out));
     StreamLogSink log(output);
-    const MakerResult result = CheckFileMaker(folder, includeSubfolders, log, {}, workers);
+    ProgressLine progress(
+        err, ProgressWanted(commandLine.Has("--progress"), commandLine.Has("--no-progress")));
+    const MakerResult result =
+        CheckFileMaker(folder, includeSubfolders, log, ProgressHooks(progress), workers);
+    progress.Clear();
+    output.Finish();
     if (output.Failed()) {
         err << "quorvix-cli: " << output.FailureMessage() << "\n";
         return ExitFailure;

@@ -1,8 +1,10 @@
 #include "cli/StandardOutput.h"
 
 #include "platform/FileErrors.h"
+#include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <iostream>
 
 namespace quorvix::cli {
 
@@ -11,7 +13,22 @@ void StandardOutput::WriteLine(const std::string& line) {
         return;
     }
     errno = 0;
-    out_ << line << '\n' << std::flush;
+    out_ << line << '\n';
+    if (flushEachLine_) {
+        out_.flush();
+    }
+    Check();
+}
+
+void StandardOutput::Finish() {
+    if (!failed_) {
+        errno = 0;
+        out_.flush();
+        Check();
+    }
+}
+
+void StandardOutput::Check() {
     if (!out_) {
         failed_ = true;
         errorNumber_ = errno;
@@ -24,6 +41,10 @@ std::string StandardOutput::FailureMessage() const {
         message += ": " + SystemErrorText(errorNumber_);
     }
     return message;
+}
+
+bool OutputIsWatched(const std::ostream& out) {
+    return &out == &std::cout && StandardOutputIsTerminal();
 }
 
 } // namespace quorvix::cli

@@ -10,10 +10,16 @@ namespace quorvix::cli {
 // that lost output is never reported as success.
 class StandardOutput {
 public:
-    explicit StandardOutput(std::ostream& out) : out_(out) {}
+    // With flushEachLine, every line goes out at once (someone is watching a terminal);
+    // otherwise lines go out in large writes, which saves a system call per line.
+    explicit StandardOutput(std::ostream& out, bool flushEachLine = true)
+        : out_(out), flushEachLine_(flushEachLine) {}
 
-    // Writes the line and a newline and flushes them. After a failure nothing more is written.
+    // Writes the line and a newline. After a failure nothing more is written.
     void WriteLine(const std::string& line);
+
+    // Sends out whatever is still buffered. Call before asking Failed() at the end.
+    void Finish();
 
     // True once a write failed.
     bool Failed() const { return failed_; }
@@ -21,9 +27,16 @@ public:
     std::string FailureMessage() const;
 
 private:
+    void Check();
+
     std::ostream& out_;
+    bool flushEachLine_;
     bool failed_ = false;
     int errorNumber_ = 0;
 };
+
+// True when out is the process's standard output and that is a terminal: a person watches the
+// lines come, so each goes out at once.
+bool OutputIsWatched(const std::ostream& out);
 
 } // namespace quorvix::cli

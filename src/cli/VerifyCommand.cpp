@@ -3,6 +3,7 @@
 #include "checksum/CheckFileVerifier.h"
 #include "checksum/JobInputChecks.h"
 #include "cli/CommandLine.h"
+#include "cli/ProgressLine.h"
 #include "cli/StreamLogSink.h"
 #include "platform/FileSystem.h"
 #include "platform/LegacyEncoding.h"
@@ -58,13 +59,16 @@ int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream
     std::set<std::string> valued = JobValuedOptions;
     valued.insert("--legacy-encoding");
     const CommandLine commandLine =
-        ParseCommandLine(arguments, {"--unlisted", "--no-subfolders"}, valued);
+        ParseCommandLine(arguments, WithJobFlags({"--unlisted", "--no-subfolders"}), valued);
     const std::string& checkFile = SingleOperand(commandLine, "CHECKFILE");
     const VerifyOptions options = VerifyOptionsOf(commandLine);
     const unsigned workers = WorkerCount(commandLine);
 
-    StandardOutput output(out);
+    StandardOutput output(out, OutputIsWatched(out));
     StreamLogSink log(output);
+    ProgressLine progress(
+        err, ProgressWanted(commandLine.Has("--progress"), commandLine.Has("--no-progress")));
+    const JobHooks hooks = ProgressHooks(progress);
     VerificationCounts counts;
     if (checkFile == "-") {
         // A check file from a pipe lists its paths relative to the current folder.
@@ -75,8 +79,10 @@ int RunVerifyCommand(const Arguments& arguments, std::ostream& out, std::ostream
         if (const auto problem = VerifierInputProblem(checkFile)) {
             throw InputProblem(*problem);
         }
-        counts = VerifyCheckFile(checkFile, log, {}, options, workers);
+        counts = VerifyCheckFile(checkFile, log, hooks, options, workers);
     }
+    progress.Clear();
+    output.Finish();
     if (output.Failed()) {
         err << "quorvix-cli: " << output.FailureMessage() << "\n";
         return ExitFailure;

@@ -5,7 +5,7 @@
 namespace quorvix {
 
 void EventPacer::RunPendingEvents(QEventLoop::ProcessEventsFlags flags) {
-    if (lastPass_.isValid() && lastPass_.elapsed() < IntervalMs) {
+    if (!PassDue()) {
         return;
     }
     QCoreApplication::processEvents(flags);

@@ -19,6 +19,9 @@ public:
     // Restart), else nothing.
     void RunPendingEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
+    // True when the next call of RunPendingEvents will run events. Cannot fail.
+    bool PassDue() const { return !lastPass_.isValid() || lastPass_.elapsed() >= IntervalMs; }
+
     // Makes the next call run its events whatever the time.
     void Restart() { lastPass_.invalidate(); }
 

@@ -37,12 +37,25 @@ void JobProgress::BatchEnded() {
 }
 
 void JobProgress::JobStarted() {
-    ++otherJobs_;
+    if (otherJobs_++ == 0) {
+        jobFilesDone_ = jobFilesKnown_ = 0;
+    }
+    Refresh();
+}
+
+void JobProgress::JobFiles(std::uint64_t filesDone, std::uint64_t filesKnown) {
+    jobFilesKnown_ = filesKnown;
+    jobFilesDone_ = std::min(filesDone, filesKnown);
+    // The next file starts from nothing; a large one reports its part as it is read.
+    fileRead_ = fileSize_ = 0;
     Refresh();
 }
 
 void JobProgress::JobEnded() {
     otherJobs_ = std::max(otherJobs_ - 1, 0);
+    if (otherJobs_ == 0) {
+        jobFilesDone_ = jobFilesKnown_ = 0;
+    }
     Refresh();
 }
 
@@ -69,6 +82,11 @@ void JobProgress::Refresh() {
         const double done =
             (static_cast<double>(filesDone_) + filePart) / static_cast<double>(filesKnown_);
         bar_->setValue(static_cast<int>(done * Steps));
+    } else if (otherJobs_ > 0 && jobFilesKnown_ > 0) {
+        bar_->setRange(0, Steps);
+        const double done =
+            (static_cast<double>(jobFilesDone_) + filePart) / static_cast<double>(jobFilesKnown_);
+        bar_->setValue(static_cast<int>(std::min(done, 1.0) * Steps));
     } else if (fileSize_ >= LargeFileSize) {
         bar_->setRange(0, Steps);
         bar_->setValue(static_cast<int>(filePart * Steps));

@@ -8,10 +8,11 @@ class QProgressBar;
 
 namespace quorvix {
 
-// Jobs may nest (a batch started while another lets events run); the bar sums them up. For
-// batches of the file digest list it shows files done of files known plus the part read of the
-// current file; for the maker and the verifier, whose number of files is not known ahead, it
-// shows the part read of a large file, and otherwise that something is running.
+// Jobs may nest (a batch started while another lets events run); the bar sums them up. It shows
+// files done of files known plus the part read of the current file: for batches of the file
+// digest list the batch gives the count; the maker and the verifier report what their look-ahead
+// knows so far, which grows as they go. Before a job knows of any file the bar shows only that
+// something is running, or the part read of a large file.
 class JobProgress {
 public:
     // The bar must outlive this object; it is hidden until a job starts.
@@ -22,6 +23,8 @@ public:
     void BatchEnded();
 
     void JobStarted();
+    // Files done and files known so far of the running maker or verifier.
+    void JobFiles(std::uint64_t filesDone, std::uint64_t filesKnown);
     void JobEnded();
 
     // Bytes read so far of the file being digested, and its size.
@@ -38,6 +41,8 @@ private:
     int otherJobs_ = 0;
     std::size_t filesKnown_ = 0;
     std::size_t filesDone_ = 0;
+    std::uint64_t jobFilesKnown_ = 0;
+    std::uint64_t jobFilesDone_ = 0;
     std::uint64_t fileRead_ = 0;
     std::uint64_t fileSize_ = 0;
 };

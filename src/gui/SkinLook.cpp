@@ -1,6 +1,7 @@
 #include "gui/SkinLook.h"
 
 #include <QAbstractItemView>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLineEdit>
 #include <QLinearGradient>
@@ -10,6 +11,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace quorvix::skin {
 namespace {
@@ -146,6 +149,29 @@ QFont WindowFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
+}
+
+QFont BoldFont(const QFont& base) {
+    QFont bold = base;
+    bold.setBold(true);
+    QStringList families = base.families();
+    const auto hasBoldFace = [](const QString& family) {
+        if (!QFontDatabase::hasFamily(family)) {
+            return false;
+        }
+        const QStringList styles = QFontDatabase::styles(family);
+        return std::any_of(styles.begin(), styles.end(), [&family](const QString& style) {
+            return QFontDatabase::weight(family, style) >= QFont::Bold;
+        });
+    };
+    const auto withBold = std::find_if(families.begin(), families.end(), hasBoldFace);
+    if (withBold != families.end()) {
+        const QString family = *withBold;
+        families.erase(withBold);
+        families.prepend(family);
+        bold.setFamilies(families);
+    }
+    return bold;
 }
 
 QPalette WindowPalette() {

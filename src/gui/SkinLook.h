@@ -20,6 +20,12 @@ inline constexpr int TabHeight = 24;
 // glyphs, so that the captions render wherever the program runs.
 QFont WindowFont();
 
+// base made bold so that it shows as bold: the first of its families that is installed with a
+// bold face goes first. A family without one is drawn regular, as fontconfig does not make
+// the strokes heavier for it; the fallbacks follow for the characters the first one lacks.
+// With no such family the font is only marked bold. Cannot fail.
+QFont BoldFont(const QFont& base);
+
 // The window's colours: body grey around black text, white fields.
 QPalette WindowPalette();
 

@@ -92,6 +92,10 @@ bool SkinnedFrame::InTitleBar(const QPoint& point) const {
     return point.y() >= 0 && point.y() < TitleBarHeight && rect().contains(point);
 }
 
+QFont SkinnedFrame::TitleFont() const {
+    return skin::BoldFont(font());
+}
+
 void SkinnedFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect whole = rect();
@@ -110,9 +114,7 @@ void SkinnedFrame::paintEvent(QPaintEvent*) {
     painter.setPen(skin::BorderGrey());
     painter.drawLine(0, TitleBarHeight - 1, whole.width() - 1, TitleBarHeight - 1);
 
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    painter.setFont(titleFont);
+    painter.setFont(TitleFont());
     painter.setPen(isActiveWindow() ? QColor(Qt::black) : InactiveCaptionText());
     painter.drawText(bar.adjusted(0, 0, 0, -1), Qt::AlignCenter, window()->windowTitle());
 
@@ -121,18 +123,21 @@ void SkinnedFrame::paintEvent(QPaintEvent*) {
     painter.drawRect(whole.adjusted(0, 0, -1, -1));
 }
 
-void SkinnedFrame::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange) {
+bool SkinnedFrame::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::WindowTitleChange:
+        update();
+        break;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        // ActivationChange reaches the top-level window only; these two reach every widget in
+        // it, and the title and the balls change colour with the window's activation.
         update();
         closeButton_->update();
         minimiseButton_->update();
-    }
-    QWidget::changeEvent(event);
-}
-
-bool SkinnedFrame::event(QEvent* event) {
-    if (event->type() == QEvent::WindowTitleChange) {
-        update();
+        break;
+    default:
+        break;
     }
     return QWidget::event(event);
 }

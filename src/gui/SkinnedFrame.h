@@ -38,12 +38,14 @@ public:
     // Height of the title bar in pixels; controls below it start lower.
     static constexpr int TitleBarHeight = 22;
 
+    // The font the title is drawn in: the window's, bold (skin::BoldFont). Cannot fail.
+    QFont TitleFont() const;
+
     TitleBarButton* CloseButton() const { return closeButton_; }
     TitleBarButton* MinimiseButton() const { return minimiseButton_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

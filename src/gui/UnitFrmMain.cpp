@@ -1,18 +1,22 @@
 #include "UnitFrmMain.h"
 
+#include "checksum/DigestPipeline.h"
 #include "checksum/FileDigest.h"
 #include "gui/AppIcon.h"
 #include "gui/ClickLabel.h"
 #include "gui/ErrorBox.h"
 #include "gui/FileDigestListModel.h"
+#include "gui/JobInputGuard.h"
 #include "gui/JobProgress.h"
 #include "gui/MemoLogSink.h"
 #include "gui/NativeText.h"
 #include "gui/QtUserDialogs.h"
 #include "gui/SkinLook.h"
+#include "gui/SkinnedFrame.h"
 #include "gui/SkinnedPageControl.h"
 #include "platform/FileStream.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -23,6 +27,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace quorvix {
@@ -72,11 +77,13 @@ TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServ
     list_->SetObserver(model_);
 
     CreateControls();
+    CreateActions();
     skin::ApplySkin(this, SkinStyle());
     progress_ = std::make_unique<JobProgress>(JobProgressBar);
     makeLog_ = std::make_unique<MemoLogSink>(MemoMakeResult);
     verifyLog_ = std::make_unique<MemoLogSink>(MemoVerifyResult);
     dlgSave.Title = QStringLiteral("保存 MD5 校验");
+    inputGuard_ = new JobInputGuard(this, [this] { RequestCancel(); });
     ConnectHandlers();
 
     if (const QScreen* desktopScreen = screen()) {
@@ -137,7 +144,50 @@ JobHooks TForm1::WindowJobHooks() {
     // Between files everything runs: the window repaints and takes input.
     hooks.letPendingEventsRun = [this] { eventPacer_.RunPendingEvents(); };
     hooks.digestStream = [this](FileStream& file) { return DigestKeepingWindowPainted(file); };
+    hooks.cancelRequested = [this] { return cancelRequested_; };
     return hooks;
+}
+
+JobHooks TForm1::WorkerJobHooks() {
+    JobHooks hooks;
+    hooks.letPendingEventsRun = [this] { RunWorkerJobEvents(); };
+    // Runs on a worker thread: it may only count.
+    hooks.digestStream = [progress = &streamProgress_](FileStream& file) {
+        file.SetProgress([progress](std::uint64_t bytesRead, std::uint64_t size) {
+            progress->Report(bytesRead, size, JobProgress::LargeFileSize);
+        });
+        return DigestOfStream(file);
+    };
+    hooks.cancelRequested = [this] { return cancelRequested_; };
+    // Results that the workers have ready come without a wait, so without this a verification
+    // of small files would neither paint nor see Esc until its end.
+    hooks.filesProgress = [this](std::uint64_t filesDone, std::uint64_t filesKnown) {
+        progress_->JobFiles(filesDone, filesKnown);
+        RunWorkerJobEvents();
+    };
+    return hooks;
+}
+
+void TForm1::RunWorkerJobEvents() {
+    if (eventPacer_.PassDue()) {
+        const auto [bytesRead, size] = streamProgress_.Snapshot();
+        progress_->FileRead(bytesRead, size);
+    }
+    // All events run, also during a verification: its input is dropped by the guard, which
+    // lets Esc through, rather than held back until it ends.
+    eventPacer_.RunPendingEvents();
+}
+
+// The window's own loop stays free to paint while the workers digest: with a single worker the
+// digest would run on this thread, so there are always at least two.
+unsigned TForm1::WindowWorkerCount() {
+    return std::max(2u, DefaultWorkerCount());
+}
+
+void TForm1::RequestCancel() {
+    if (runningJobs_ > 0) {
+        cancelRequested_ = true;
+    }
 }
 
 Md5Digest TForm1::DigestKeepingWindowPainted(FileStream& file) {
@@ -163,10 +213,31 @@ void TForm1::AddBatch(std::vector<std::string> paths) {
     list_->AddFiles(std::move(paths));
 }
 
+TForm1::JobScope::JobScope(TForm1& form, JobKind kind)
+    : form_(form), kind_(kind), starter_(QApplication::focusWidget()) {
+    form_.BeginJob(kind_);
+}
+
+TForm1::JobScope::~JobScope() {
+    form_.EndJob(kind_);
+    form_.ReturnFocus(starter_);
+}
+
+void TForm1::ReturnFocus(QWidget* starter) {
+    if (starter != nullptr && starter->window() == this && starter->isEnabled() &&
+        starter->isVisible() && !starter->hasFocus()) {
+        starter->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void TForm1::BeginJob(JobKind kind) {
     // The first chance of a job to run events takes it: the window shows at once that it is busy.
     eventPacer_.Restart();
-    ++runningJobs_;
+    if (runningJobs_++ == 0) {
+        cancelRequested_ = false;
+        streamProgress_.Reset();
+        inputGuard_->SetJobRunning(true);
+    }
     switch (kind) {
     case JobKind::Batch:
         ++runningBatches_;
@@ -177,6 +248,7 @@ void TForm1::BeginJob(JobKind kind) {
         break;
     case JobKind::Verifier:
         HoldInput();
+        inputGuard_->SetInputDropped(true, suiForm1->CloseButton());
         progress_->JobStarted();
         break;
     }
@@ -198,14 +270,20 @@ void TForm1::EndJob(JobKind kind) {
         progress_->JobEnded();
         break;
     case JobKind::Verifier:
+        inputGuard_->SetInputDropped(false);
         progress_->JobEnded();
         ReleaseInput();
         break;
     }
     UpdateJobButtons();
-    if (runningJobs_ == 0 && closeRequested_) {
-        closeRequested_ = false;
-        close();
+    if (runningJobs_ == 0) {
+        cancelRequested_ = false;
+        streamProgress_.Reset();
+        inputGuard_->SetJobRunning(false);
+        if (closeRequested_) {
+            closeRequested_ = false;
+            close();
+        }
     }
 }
 
@@ -229,8 +307,9 @@ void TForm1::ReleaseInput() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (runningJobs_ > 0) {
-        // The rest of the running job is still done; the window closes when it ends.
+        // The running jobs stop at their next file; the window closes when the last has ended.
         closeRequested_ = true;
+        cancelRequested_ = true;
         event->ignore();
         return;
     }

@@ -6,8 +6,10 @@
 #include "gui/DesktopServices.h"
 #include "gui/EventPacer.h"
 #include "gui/FileDialogComponent.h"
+#include "gui/StreamProgress.h"
 #include "gui/UserDialogs.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +32,7 @@ namespace quorvix {
 
 class ClickLabel;
 class FileDigestListModel;
+class JobInputGuard;
 class JobProgress;
 class FileStream;
 class MemoLogSink;
@@ -82,6 +86,16 @@ public:
     FileDialogComponent dlg2{FileDialogKind::OpenFiles};
     FileDialogComponent dlgSave{FileDialogKind::SaveFile};
     FileDialogComponent dlg{FileDialogKind::OpenFile};
+    FileDialogComponent dlgSaveLog{FileDialogKind::SaveFile};
+
+    // The list's context menu, each with its shortcut while the list has the focus.
+    QAction* ActCopyDigest = nullptr;       // Ctrl+C
+    QAction* ActCopyLine = nullptr;         // Ctrl+Shift+C
+    QAction* ActCopyAllLines = nullptr;     // Ctrl+Alt+C
+    QAction* ActCompareClipboard = nullptr; // Ctrl+V
+    // "保存日志..." in each memo's context menu (Ctrl+S while the memo has the focus).
+    QAction* ActSaveMakeLog = nullptr;
+    QAction* ActSaveVerifyLog = nullptr;
 
     // The handlers. Each runs to its end; a failure that leaves one is shown in the
     // application's default error box, never passed to the caller.
@@ -90,9 +104,16 @@ public:
     void FormCreate();
     // Asks for files with dlg2 and adds them to the list in the dialog's order.
     void BtnSelectFileClick();
-    // Files dropped on the window: added in the drop's order while page 0 is shown, otherwise
-    // ignored without a word.
+    // Files dropped on the window: added in the drop's order while page 0 is shown. On the maker
+    // page one dropped folder becomes the folder, on the verifier page one dropped file becomes
+    // the check file; any other drop there, and every drop on the About page, is ignored without
+    // a word.
     void WMDropFiles(const QStringList& droppedPaths);
+    // The paths the program was started with (full, relative to the current folder, or file:
+    // URLs). One folder goes to the maker page, which is shown; one check file (*.md5) goes to
+    // the verifier page, which is shown and verifies it; anything else goes to the list on page
+    // 0 as a drop would. Nothing for no paths.
+    void OpenPaths(const QStringList& paths);
     // Saves the list through dlgSave, asking before it replaces a file; nothing for no rows.
     void BtnSaveClick();
     // Opens help.html from the executable's folder.
@@ -111,6 +132,20 @@ public:
     // Checks EdtCheckfilePath and verifies that check file, logging into MemoVerifyResult.
     void BtnVerifyClick();
 
+    // Put on the clipboard the digests of the selected rows, their lines as a saved list has
+    // them, or the lines of every row; one line each, separated by line feeds. Rows without a
+    // digest give no digest, and rows still being digested give nothing.
+    void LvwFileCopyDigest();
+    void LvwFileCopyLine();
+    void LvwFileCopyAllLines();
+    // Reads a digest (32 hexadecimal digits in either case, spaces around it ignored) from the
+    // clipboard and selects every row with that digest; says so when there is none on the
+    // clipboard or no row matches.
+    void LvwFileCompareWithClipboard();
+    // Saves the memo's lines as a text file chosen with dlgSaveLog, asking before it replaces a
+    // file.
+    void MemoSaveLog(QPlainTextEdit* memo);
+
     // The rows of page 0.
     const FileDigestList& DigestList() const { return *list_; }
 
@@ -125,16 +160,20 @@ private:
 
     // Marks a job as running for as long as it lives: the window disables what must not start
     // meanwhile, shows the progress bar and keeps a close request until the last job has ended.
+    // The control that had the focus when the job started (the one that started it, by a click
+    // or a key) gets it back at the end, rather than the control the focus moved on to when
+    // that one was disabled.
     class JobScope {
     public:
-        JobScope(TForm1& form, JobKind kind) : form_(form), kind_(kind) { form_.BeginJob(kind_); }
+        JobScope(TForm1& form, JobKind kind);
         JobScope(const JobScope&) = delete;
         JobScope& operator=(const JobScope&) = delete;
-        ~JobScope() { form_.EndJob(kind_); }
+        ~JobScope();
 
     private:
         TForm1& form_;
         JobKind kind_;
+        QPointer<QWidget> starter_;
     };
 
     void CreateControls();
@@ -144,6 +183,11 @@ private:
     void CreateAboutPage();
     void SetTabOrder();
     void ConnectHandlers();
+    // The context menus and shortcuts of the list and the memos.
+    void CreateActions();
+    void UpdateListActions();
+    // The selected rows of the list, top first.
+    std::vector<std::size_t> SelectedRows() const;
 
     // Runs a handler's body; a failure that leaves it goes to the default error box.
     void RunHandler(const std::function<void()>& body);
@@ -154,7 +198,18 @@ private:
 
     // Adds a batch of files to the list while the window shows that it is busy.
     void AddBatch(std::vector<std::string> paths);
+    // The hooks of a batch of the file digest list, which digests on this thread.
     JobHooks WindowJobHooks();
+    // The hooks of the maker and the verifier, which digest on worker threads: digestStream
+    // only counts bytes, and the window paints (and for the maker takes input) while the job
+    // waits for results or after each file.
+    JobHooks WorkerJobHooks();
+    // How many workers digest for the maker and the verifier.
+    static unsigned WindowWorkerCount();
+    // What a maker or verifier run does whenever it lets events run.
+    void RunWorkerJobEvents();
+    // Asks every running job to stop at its next file.
+    void RequestCancel();
     // A file's digest during which the window keeps painting but takes no input.
     Md5Digest DigestKeepingWindowPainted(FileStream& file);
 
@@ -164,6 +219,7 @@ private:
     void HoldInput();
     void ReleaseInput();
     void HandlePendingDrops();
+    void ReturnFocus(QWidget* starter);
 
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<DesktopServices> desktop_;
@@ -180,6 +236,11 @@ private:
     // While above 0, user input waits: a digest or a verification is running.
     int inputHeld_ = 0;
     bool closeRequested_ = false;
+    // Set by Esc or a close request while a job runs; the jobs stop at their next file.
+    bool cancelRequested_ = false;
+    JobInputGuard* inputGuard_ = nullptr;
+    // Bytes read of a large file by the maker's or verifier's workers.
+    StreamProgress streamProgress_;
     // Drops taken from the desktop and not yet handled, oldest first.
     std::deque<QStringList> pendingDrops_;
 };

@@ -1,4 +1,5 @@
-// Page 0 (the file digest list), Help, the About page's links and Exit.
+// Page 0 (the file digest list), drops and the paths given at start, Help, the About page's
+// links and Exit.
 #include "UnitFrmMain.h"
 
 #include "gui/HelpAndLinks.h"
@@ -7,6 +8,9 @@
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QUrl>
 
 namespace quorvix {
 namespace {
@@ -36,10 +40,58 @@ void TForm1::BtnSelectFileClick() {
 
 void TForm1::WMDropFiles(const QStringList& droppedPaths) {
     RunHandler([this, &droppedPaths] {
-        if (PageControl->ActivePageIndex() != 0) {
-            return;
+        switch (PageControl->ActivePageIndex()) {
+        case 0:
+            AddBatch(NativePaths(droppedPaths));
+            break;
+        case 1:
+            if (droppedPaths.size() == 1 && FolderExists(ToNative(droppedPaths.front()))) {
+                EdtPath->setText(droppedPaths.front());
+            }
+            break;
+        case 2:
+            if (droppedPaths.size() == 1 && FileExists(ToNative(droppedPaths.front()))) {
+                EdtCheckfilePath->setText(droppedPaths.front());
+            }
+            break;
+        default:
+            break;
         }
-        AddBatch(NativePaths(droppedPaths));
+    });
+}
+
+void TForm1::OpenPaths(const QStringList& paths) {
+    RunHandler([this, &paths] {
+        QStringList fullPaths;
+        for (const QString& path : paths) {
+            const QUrl url(path);
+            if (url.isLocalFile()) {
+                fullPaths.append(url.toLocalFile());
+            } else if (QDir::isAbsolutePath(path)) {
+                fullPaths.append(path);
+            } else {
+                fullPaths.append(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+            }
+        }
+        if (fullPaths.size() == 1) {
+            const QString& only = fullPaths.front();
+            if (FolderExists(ToNative(only))) {
+                PageControl->SetActivePageIndex(1);
+                EdtPath->setText(only);
+                return;
+            }
+            if (only.endsWith(QStringLiteral(".md5"), Qt::CaseInsensitive) &&
+                FileExists(ToNative(only))) {
+                PageControl->SetActivePageIndex(2);
+                EdtCheckfilePath->setText(only);
+                BtnVerifyClick();
+                return;
+            }
+        }
+        if (!fullPaths.isEmpty()) {
+            PageControl->SetActivePageIndex(0);
+            AddBatch(NativePaths(fullPaths));
+        }
     });
 }
 

@@ -35,7 +35,8 @@ void TForm1::BtnMakeClick() {
             return;
         }
         JobScope job(*this, JobKind::Maker);
-        CheckFileMaker(folder, ChkSubFolder->isChecked(), *makeLog_, WindowJobHooks());
+        CheckFileMaker(folder, ChkSubFolder->isChecked(), *makeLog_, WorkerJobHooks(),
+                       WindowWorkerCount());
     });
 }
 
@@ -57,8 +58,9 @@ void TForm1::BtnVerifyClick() {
             return;
         }
         JobScope job(*this, JobKind::Verifier);
-        const VerificationCounts counts = VerifyCheckFile(checkFile, *verifyLog_, WindowJobHooks());
-        if (counts.Entries() == 0) {
+        const VerificationCounts counts =
+            VerifyCheckFile(checkFile, *verifyLog_, WorkerJobHooks(), {}, WindowWorkerCount());
+        if (counts.Entries() == 0 && !counts.cancelled) {
             // The summary alone ("0 file was verified. 0 file changed.") would read like a pass.
             verifyLog_->Append("检查文件 \"" + checkFile +
                                "\" 中没有 Quorvix 能读取的 MD5 校验行。");

@@ -1,32 +1,22 @@
-// The start of the desktop program: the application, its title, the main window, the loop.
+// The start of the desktop program: the application, the main window, the loop.
 #include "UnitFrmMain.h"
 
-#include "gui/AppIcon.h"
-#include "gui/ErrorBox.h"
+#include "gui/ApplicationSetup.h"
 #include "gui/SkinnedPageControl.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quorvix"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(quorvix::ApplicationTitle));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvix"));
-    QApplication::setWindowIcon(quorvix::QuorvixIcon());
-
-    // The captions are Chinese, so the standard buttons of boxes and dialogs are too. Without
-    // the translation installed they stay in English; nothing else depends on it.
-    QTranslator qtTranslation;
-    if (qtTranslation.load(QStringLiteral("qtbase_zh_CN"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTranslation);
-    }
+    const auto translation = quorvix::SetUpApplication();
 
     quorvix::TForm1 form1;
     form1.PageControl->SetActivePageIndex(0);
     form1.show();
     form1.activateWindow();
+    // Paths from the command line or a file manager ("Open with"), once the window is up.
+    const QStringList paths = QApplication::arguments().mid(1);
+    QTimer::singleShot(0, &form1, [&form1, paths] { form1.OpenPaths(paths); });
     return QApplication::exec();
 }

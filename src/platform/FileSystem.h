@@ -30,6 +30,10 @@ PathKind KindOfPath(const std::string& path);
 // A path that reads the program's standard input. Cannot fail.
 std::string StandardInputPath();
 
+// True when the program's standard output, or its standard error, is a terminal. Cannot fail.
+bool StandardOutputIsTerminal();
+bool StandardErrorIsTerminal();
+
 // Lets the program hold as many files open as the system allows it, so that a walk of a very
 // deep tree, which keeps one folder open per level, is not cut short early. Cannot fail.
 void AllowManyOpenFiles();

@@ -6,8 +6,11 @@
 #include "gui/ErrorBox.h"
 #include "gui/NativeText.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
@@ -16,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
+#include <vector>
 
 using namespace quorvix;
 
@@ -36,23 +42,6 @@ QStringList ShownRows(const TForm1& form) {
     return rows;
 }
 
-void Drop(TForm1& form, const QStringList& paths) {
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls.append(QUrl::fromLocalFile(path));
-    }
-    QMimeData data;
-    data.setUrls(urls);
-    // As the desktop does it: the drag enters the window, then the files are dropped.
-    const QPoint where(100, 100);
-    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&form, &drop);
-    QVERIFY(drop.isAccepted());
-}
-
 } // namespace
 
 class FileDigestPageTest : public QObject {
@@ -69,7 +58,14 @@ private slots:
     void dropOnAnotherPageAddsNothing_data();
     void dropOnAnotherPageAddsNothing();
     void droppedFolderCannotBeOpened();
-    void busyWhileABatchRunsAndCloseWaitsForItsEnd();
+    void busyWhileABatchRunsAndCloseStopsItAtTheNextFile();
+    void escapeStopsABatchAtTheNextFile();
+
+    void copyKeysPutDigestsAndLinesOnTheClipboard_data();
+    void copyKeysPutDigestsAndLinesOnTheClipboard();
+    void compareWithClipboardSelectsMatchingRows_data();
+    void compareWithClipboardSelectsMatchingRows();
+    void listContextMenuOffersCopyAndCompare();
 
     void saveWithoutRowsOpensNoDialog();
     void saveWritesEveryRow();
@@ -84,6 +80,10 @@ private slots:
 
 private:
     QString Fixture(const QString& name, const QByteArray& content);
+    // Rows "a", "abc", "a" again and a missing file, with the window active and the list
+    // focused; returns their paths.
+    QStringList FillListForClipboard();
+    std::vector<int> SelectedRows() const;
 
     std::unique_ptr<test::FormWithFakes> window_;
     TForm1* form_ = nullptr;
@@ -165,7 +165,7 @@ void FileDigestPageTest::dropOfThreeFilesAddsThemInDropOrder() {
     const QString c = Fixture(QStringLiteral("c"), "abc");
     const QString a = Fixture(QStringLiteral("a"), "a");
     const QString b = Fixture(QStringLiteral("文件 b"), "");
-    Drop(*form_, {c, a, b});
+    test::Drop(*form_, {c, a, b});
     QTRY_COMPARE(ShownRows(*form_), QStringList({c + " | " + AbcDigest, a + " | " + ADigest,
                                                  b + " | " + EmptyDigest}));
 }
@@ -181,7 +181,7 @@ void FileDigestPageTest::dropOnAnotherPageAddsNothing() {
     QFETCH(int, page);
     const QString a = Fixture(QStringLiteral("a"), "a");
     form_->PageControl->SetActivePageIndex(page);
-    Drop(*form_, {a});
+    test::Drop(*form_, {a});
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QCOMPARE(form_->DigestList().RowCount(), std::size_t{0});
@@ -189,7 +189,7 @@ void FileDigestPageTest::dropOnAnotherPageAddsNothing() {
 
     // The same drop once page 0 is shown again is taken.
     form_->PageControl->SetActivePageIndex(0);
-    Drop(*form_, {a});
+    test::Drop(*form_, {a});
     QTRY_COMPARE(form_->DigestList().RowCount(), std::size_t{1});
 }
 
@@ -197,12 +197,12 @@ void FileDigestPageTest::droppedFolderCannotBeOpened() {
     const QString sub = folder_->filePath(QStringLiteral("子文件夹"));
     QVERIFY(QDir().mkdir(sub));
     Fixture(QStringLiteral("子文件夹/inside.txt"), "abc");
-    Drop(*form_, {sub});
+    test::Drop(*form_, {sub});
     // The folder is not walked: one row for the folder itself.
     QTRY_COMPARE(ShownRows(*form_), QStringList({sub + " | Could not open file"}));
 }
 
-void FileDigestPageTest::busyWhileABatchRunsAndCloseWaitsForItsEnd() {
+void FileDigestPageTest::busyWhileABatchRunsAndCloseStopsItAtTheNextFile() {
     const QString a = Fixture(QStringLiteral("a"), "a");
     const QString b = Fixture(QStringLiteral("b"), "abc");
     bool saveEnabledDuringBatch = true;
@@ -221,11 +221,146 @@ void FileDigestPageTest::busyWhileABatchRunsAndCloseWaitsForItsEnd() {
     QVERIFY(!saveEnabledDuringBatch);
     QVERIFY(progressShownDuringBatch);
     QVERIFY(visibleAfterClose);
-    // The rest of the batch was still done, then the window closed.
-    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest, b + " | " + AbcDigest}));
+    // The file being digested was finished, the next one got no row, then the window closed.
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest}));
     QVERIFY(!form_->isVisible());
     QVERIFY(form_->BtnSave->isEnabled());
     QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void FileDigestPageTest::escapeStopsABatchAtTheNextFile() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    const QString b = Fixture(QStringLiteral("b"), "abc");
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
+    QTimer::singleShot(0, form_, [&] {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : form_, Qt::Key_Escape);
+    });
+    dialogs_->ChooseFiles({a, b, a});
+    QTest::mouseClick(form_->BtnSelectFile, Qt::LeftButton);
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest}));
+    QVERIFY(form_->isVisible());
+    QVERIFY(form_->BtnSave->isEnabled());
+
+    // Esc with no job running stops nothing, and the next batch runs to its end.
+    QTest::keyClick(form_->BtnSelectFile, Qt::Key_Escape);
+    dialogs_->ChooseFiles({b});
+    QTest::mouseClick(form_->BtnSelectFile, Qt::LeftButton);
+    QCOMPARE(ShownRows(*form_), QStringList({a + " | " + ADigest, b + " | " + AbcDigest}));
+}
+
+QStringList FileDigestPageTest::FillListForClipboard() {
+    const QString a = Fixture(QStringLiteral("a"), "a");
+    const QString abc = Fixture(QStringLiteral("abc"), "abc");
+    const QString missing = folder_->filePath(QStringLiteral("missing"));
+    dialogs_->ChooseFiles({a, abc, a, missing});
+    form_->BtnSelectFileClick();
+    form_->activateWindow();
+    if (!QTest::qWaitForWindowActive(form_)) {
+        qWarning("the window did not become active");
+    }
+    form_->LvwFile->setFocus();
+    return {a, abc, a, missing};
+}
+
+std::vector<int> FileDigestPageTest::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : form_->LvwFile->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void FileDigestPageTest::copyKeysPutDigestsAndLinesOnTheClipboard_data() {
+    QTest::addColumn<int>("row");          // selected before the key; -1: none
+    QTest::addColumn<int>("modifiers");    // with Ctrl+C
+    QTest::addColumn<QString>("expected"); // <a>, <abc>, <missing> stand for the paths
+    const int plain = Qt::ControlModifier;
+    const int line = Qt::ControlModifier | Qt::ShiftModifier;
+    const int all = Qt::ControlModifier | Qt::AltModifier;
+    QTest::newRow("digest") << 1 << plain << AbcDigest;
+    QTest::newRow("digest of a row that has none") << 3 << plain << "before";
+    QTest::newRow("digest with nothing selected") << -1 << plain << "before";
+    QTest::newRow("line") << 1 << line << "<abc>     " + AbcDigest;
+    QTest::newRow("line of a file that could not be opened")
+        << 3 << line << "<missing>     Could not open file";
+    QTest::newRow("all lines") << -1 << all
+                               << "<a>     " + ADigest + "\n<abc>     " + AbcDigest + "\n<a>     " +
+                                      ADigest + "\n<missing>     Could not open file";
+}
+
+void FileDigestPageTest::copyKeysPutDigestsAndLinesOnTheClipboard() {
+    QFETCH(int, row);
+    QFETCH(int, modifiers);
+    QFETCH(QString, expected);
+    const QStringList paths = FillListForClipboard();
+    expected.replace(QStringLiteral("<a>"), paths[0]);
+    expected.replace(QStringLiteral("<abc>"), paths[1]);
+    expected.replace(QStringLiteral("<missing>"), paths[3]);
+    window_->desktop->clipboard = QStringLiteral("before");
+    form_->LvwFile->clearSelection();
+    if (row >= 0) {
+        form_->LvwFile->selectRow(row);
+    }
+    QTest::keyClick(form_->LvwFile, Qt::Key_C, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(window_->desktop->clipboard, expected);
+}
+
+void FileDigestPageTest::compareWithClipboardSelectsMatchingRows_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<std::vector<int>>("selected");
+    QTest::addColumn<QString>("message"); // empty: none
+    const QString noDigest = QStringLiteral("剪贴板中没有 MD5 校验值（32 位十六进制数字）。");
+    const QString noMatch = QStringLiteral("列表中没有文件的 MD5 校验值与剪贴板中的相同。");
+    QTest::newRow("two rows match") << ADigest << std::vector<int>{0, 2} << QString();
+    QTest::newRow("upper case, spaces and a line end around it")
+        << "  " + AbcDigest.toUpper() + " \r\n"
+        << std::vector<int>{1} << QString();
+    QTest::newRow("no row matches") << EmptyDigest << std::vector<int>{} << noMatch;
+    QTest::newRow("no digest") << "hello" << std::vector<int>{} << noDigest;
+    QTest::newRow("31 digits") << ADigest.left(31) << std::vector<int>{} << noDigest;
+    QTest::newRow("digest and file name") << ADigest + "  a" << std::vector<int>{} << noDigest;
+    QTest::newRow("empty clipboard") << "" << std::vector<int>{} << noDigest;
+}
+
+void FileDigestPageTest::compareWithClipboardSelectsMatchingRows() {
+    QFETCH(QString, clipboard);
+    QFETCH(std::vector<int>, selected);
+    QFETCH(QString, message);
+    FillListForClipboard();
+    form_->LvwFile->selectRow(3);
+    window_->desktop->clipboard = clipboard;
+    QTest::keyClick(form_->LvwFile, Qt::Key_V, Qt::ControlModifier);
+    if (message.isEmpty()) {
+        QVERIFY(dialogs_->messages.empty());
+        QCOMPARE(SelectedRows(), selected);
+    } else {
+        QCOMPARE(dialogs_->messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_->messages.front().text, message);
+        QCOMPARE(dialogs_->messages.front().caption, QStringLiteral("与剪贴板比较"));
+        QCOMPARE(dialogs_->messages.front().icon, MessageIcon::Information);
+    }
+    // Selected rows copy together, one line each.
+    if (selected.size() == 2) {
+        QTest::keyClick(form_->LvwFile, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(window_->desktop->clipboard, ADigest + "\n" + ADigest);
+    }
+}
+
+void FileDigestPageTest::listContextMenuOffersCopyAndCompare() {
+    QCOMPARE(form_->LvwFile->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList texts;
+    for (const QAction* action : form_->LvwFile->actions()) {
+        texts.append(action->text() + " " + action->shortcut().toString());
+    }
+    QCOMPARE(texts, QStringList({"复制 MD5 校验值 Ctrl+C", "复制行 Ctrl+Shift+C",
+                                 "复制所有行 Ctrl+Alt+C", "与剪贴板比较 Ctrl+V"}));
+    // Nothing to copy in an empty list.
+    QVERIFY(!form_->ActCopyDigest->isEnabled());
+    QVERIFY(!form_->ActCopyAllLines->isEnabled());
+    QVERIFY(form_->ActCompareClipboard->isEnabled());
 }
 
 void FileDigestPageTest::saveWithoutRowsOpensNoDialog() {

@@ -3,16 +3,22 @@
 #include "GuiTestSupport.h"
 
 #include "checksum/FileDigestList.h"
+#include "gui/ApplicationSetup.h"
 #include "gui/ErrorBox.h"
 #include "gui/FileDigestListModel.h"
 #include "gui/FileFilter.h"
 #include "gui/HelpAndLinks.h"
+#include "gui/JobProgress.h"
 #include "gui/MemoLogSink.h"
 #include "gui/NativeText.h"
 
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
+
+#include <functional>
 
 using namespace quorvix;
 
@@ -30,7 +36,32 @@ private slots:
     void defaultExtensionOnlyForNamesWithoutOne();
     void memoLogShowsEveryLineAndClears();
     void modelShowsRowsAsAppendedAndCompleted();
+    void progressBarShowsFilesDoneOfFilesKnown_data();
+    void progressBarShowsFilesDoneOfFilesKnown();
+    void desktopEntryOpensCheckFilesAndFolders();
+    void captionsReachTheWindowManagerAsWritten_data();
+    void captionsReachTheWindowManagerAsWritten();
 };
+
+namespace {
+
+// The title the window manager is given for a window whose title is caption: once the
+// application has a display name, Qt appends " — <display name>" to every title that does not
+// already end with it. Whether one is set shows only through the fallback of
+// applicationDisplayName(), which is the application name while none is set.
+QString TitleAsTheWindowManagerSeesIt(const QString& caption) {
+    const QString name = QCoreApplication::applicationName();
+    const QString probe = QStringLiteral("quorvix-probe");
+    QCoreApplication::setApplicationName(probe);
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    if (displayName == probe || caption.endsWith(displayName)) {
+        return caption;
+    }
+    return caption + QStringLiteral(" \u2014 ") + displayName;
+}
+
+} // namespace
 
 void GuiHelpersTest::defaultErrorTextAppendsFullStopAfterDot_data() {
     QTest::addColumn<QByteArray>("message");
@@ -188,6 +219,170 @@ void GuiHelpersTest::modelShowsRowsAsAppendedAndCompleted() {
              QStringLiteral("MD5 校验值"));
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
     list.SetObserver(nullptr);
+}
+
+namespace {
+
+struct ProgressCase {
+    const char* name;
+    std::function<void(JobProgress&)> steps;
+    bool shown;
+    int maximum; // 0: the bar only shows that something runs
+    int value;   // of 1000 when maximum is 1000
+};
+
+constexpr std::uint64_t Large = JobProgress::LargeFileSize;
+
+const ProgressCase ProgressCases[] = {
+    {"nothing runs", [](JobProgress&) {}, false, 0, 0},
+    {"maker, no file known yet", [](JobProgress& p) { p.JobStarted(); }, true, 0, 0},
+    {"maker, 1 of 4 files",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 4);
+     },
+     true, 1000, 250},
+    {"maker, more files known as the walk goes on",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 2);
+         p.JobFiles(2, 8);
+     },
+     true, 1000, 250},
+    {"verifier, half of a large file inside the files",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(1, 4);
+         p.FileRead(Large / 2, Large);
+     },
+     true, 1000, 375},
+    {"verifier, a large file before any is done",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(Large / 4, Large);
+     },
+     true, 1000, 250},
+    {"verifier, a small file shows no part",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(10, 100);
+     },
+     true, 0, 0},
+    {"the next file starts from nothing",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.FileRead(Large / 2, Large);
+         p.JobFiles(1, 2);
+     },
+     true, 1000, 500},
+    {"maker ended",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(3, 4);
+         p.JobEnded();
+     },
+     false, 0, 0},
+    {"a second maker run starts from nothing",
+     [](JobProgress& p) {
+         p.JobStarted();
+         p.JobFiles(3, 4);
+         p.JobEnded();
+         p.JobStarted();
+     },
+     true, 0, 0},
+    {"batch, 1 of 2 files",
+     [](JobProgress& p) {
+         p.BatchStarted(2);
+         p.BatchFileDone();
+     },
+     true, 1000, 500},
+    {"batch cancelled",
+     [](JobProgress& p) {
+         p.BatchStarted(4);
+         p.BatchFileDone();
+         p.BatchEnded();
+     },
+     false, 0, 0},
+};
+
+} // namespace
+
+void GuiHelpersTest::progressBarShowsFilesDoneOfFilesKnown_data() {
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < static_cast<int>(std::size(ProgressCases)); ++i) {
+        QTest::newRow(ProgressCases[i].name) << i;
+    }
+}
+
+void GuiHelpersTest::progressBarShowsFilesDoneOfFilesKnown() {
+    QFETCH(int, index);
+    const ProgressCase& row = ProgressCases[index];
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    JobProgress progress(bar);
+    row.steps(progress);
+    QCOMPARE(bar->isVisibleTo(&window), row.shown);
+    if (row.shown) {
+        QCOMPARE(bar->maximum(), row.maximum);
+        if (row.maximum > 0) {
+            QCOMPARE(bar->value(), row.value);
+        }
+    }
+}
+
+void GuiHelpersTest::desktopEntryOpensCheckFilesAndFolders() {
+    const QString resources = QStringLiteral(QUORVIX_GUI_RESOURCES);
+    QStringList exec;
+    QStringList mimeTypes;
+    const QString entry = QString::fromUtf8(test::ReadFile(resources + "/quorvix.desktop"));
+    for (const QString& line : entry.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Exec="))) {
+            exec.append(line.mid(5));
+        } else if (line.startsWith(QStringLiteral("MimeType="))) {
+            mimeTypes = line.mid(9).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        }
+    }
+    // The file manager hands over any number of local paths.
+    QCOMPARE(exec, QStringList({QStringLiteral("quorvix %F")}));
+    QVERIFY(mimeTypes.contains(QStringLiteral("inode/directory")));
+
+    // Every other type named is one the installed definition gives, for "*.md5".
+    QXmlStreamReader xml(test::ReadFile(resources + "/quorvix-mime.xml"));
+    QString type;
+    QStringList typesWithMd5Glob;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QStringLiteral("mime-type")) {
+            type = xml.attributes().value(QStringLiteral("type")).toString();
+        } else if (xml.name() == QStringLiteral("glob") &&
+                   xml.attributes().value(QStringLiteral("pattern")) == QStringLiteral("*.md5")) {
+            typesWithMd5Glob.append(type);
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    mimeTypes.removeAll(QStringLiteral("inode/directory"));
+    QVERIFY(!mimeTypes.isEmpty());
+    for (const QString& named : mimeTypes) {
+        QVERIFY2(typesWithMd5Glob.contains(named), qPrintable(named));
+    }
+}
+
+void GuiHelpersTest::captionsReachTheWindowManagerAsWritten_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("input check box") << QStringLiteral("错误");
+    QTest::newRow("overwrite question") << QStringLiteral("Overwrite");
+    QTest::newRow("save dialog") << QStringLiteral("保存 MD5 校验");
+    QTest::newRow("check file dialog") << QStringLiteral("选择检查文件");
+    QTest::newRow("main window and error box") << QStringLiteral("Quorvix");
+}
+
+void GuiHelpersTest::captionsReachTheWindowManagerAsWritten() {
+    QFETCH(QString, caption);
+    const auto translation = SetUpApplication();
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("quorvix"));
+    QCOMPARE(TitleAsTheWindowManagerSeesIt(caption), caption);
 }
 
 QTEST_MAIN(GuiHelpersTest)

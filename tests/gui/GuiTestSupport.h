@@ -6,9 +6,17 @@
 #include "gui/SkinnedPageControl.h"
 #include "gui/UserDialogs.h"
 
+#include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <deque>
@@ -76,7 +84,11 @@ public:
 class FakeDesktopServices final : public DesktopServices {
 public:
     void OpenUrl(const QUrl& url) override { opened.push_back(url); }
+    QString ClipboardText() override { return clipboard; }
+    void SetClipboardText(const QString& text) override { clipboard = text; }
+
     std::vector<QUrl> opened;
+    QString clipboard;
 };
 
 // A window with fakes, and the fakes it owns.
@@ -105,6 +117,60 @@ inline void WriteFile(const QString& path, const QByteArray& content) {
 inline QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Waits for the next modal dialog and hands it to answer. A dialog that the answer leaves open
+// is rejected a few seconds later, so that the test goes on and reports instead of hanging.
+inline void AnswerNextDialog(std::function<void(QDialog*)> answer) {
+    struct State {
+        bool answered = false;
+        QPointer<QDialog> dialog;
+        QElapsedTimer waiting;
+    };
+    auto* poll = new QTimer(QCoreApplication::instance());
+    auto state = std::make_shared<State>();
+    state->waiting.start();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, state, answer] {
+        if (!state->answered) {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                state->answered = true;
+                state->dialog = dialog;
+                state->waiting.restart();
+                answer(dialog);
+            } else if (state->waiting.elapsed() > 5000) {
+                poll->deleteLater(); // no dialog came
+            }
+            return;
+        }
+        if (state->dialog.isNull() || !state->dialog->isVisible()) {
+            poll->deleteLater();
+        } else if (state->waiting.elapsed() > 5000) {
+            state->dialog->reject();
+        }
+    });
+    poll->start(20);
+}
+
+// Drops the files on the window as the desktop does: the drag enters, then the files drop.
+inline void Drop(TForm1& form, const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    // As the desktop does it: the drag enters the window, then the files are dropped.
+    const QPoint where(100, 100);
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    if (!enter.isAccepted()) {
+        qFatal("the window refused the drag");
+    }
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    if (!drop.isAccepted()) {
+        qFatal("the window refused the drop");
+    }
 }
 
 } // namespace quorvix::test

@@ -3,9 +3,13 @@
 #include "GuiTestSupport.h"
 
 #include "gui/ErrorBox.h"
+#include "gui/JobProgress.h"
 #include "gui/NativeText.h"
+#include "gui/SkinnedFrame.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +23,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace quorvix;
@@ -79,11 +84,21 @@ private slots:
     void jobButtonsDisabledWhileTheMakerRuns();
     void makerFailureShowsErrorBoxAndKeepsTheLog();
     void checkFileThatCannotBeOpenedShowsErrorBox();
+    void focusReturnsToTheControlThatStartedTheJob_data();
+    void focusReturnsToTheControlThatStartedTheJob();
+    void escapeOrCloseStopsTheJob_data();
+    void verificationDropsOtherInput();
+    void progressBarMeasuresAVerification();
+    void saveLogWritesTheMemoAsText_data();
+    void saveLogWritesTheMemoAsText();
+    void escapeOrCloseStopsTheJob();
 
 private:
     QString Fixture(const QString& name, const QByteArray& content);
     // A folder with a file in a subfolder and two files at its top, all with Chinese names.
     void MakeSampleFolder();
+    // Shows the window active, as under the user's hands.
+    void Activate();
 
     std::unique_ptr<test::FormWithFakes> window_;
     TForm1* form_ = nullptr;
@@ -121,6 +136,11 @@ void JobPagesTest::MakeSampleFolder() {
     Fixture(QStringLiteral("数据/甲.txt"), "abc");
     Fixture(QStringLiteral("数据/乙.txt"), "a");
     Fixture(QStringLiteral("数据/sub/丙.txt"), "");
+}
+
+void JobPagesTest::Activate() {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
 }
 
 void JobPagesTest::inputChecksStopBeforeTheJob_data() {
@@ -361,6 +381,210 @@ void JobPagesTest::checkFileThatCannotBeOpenedShowsErrorBox() {
     // The verifier cleared its log before it failed to open the check file.
     QVERIFY(form_->MemoVerifyResult->toPlainText().isEmpty());
     QVERIFY(form_->BtnVerify->isEnabled());
+}
+
+void JobPagesTest::focusReturnsToTheControlThatStartedTheJob_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("maker, click") << true << false;
+    QTest::newRow("maker, Space") << true << true;
+    QTest::newRow("verifier, click") << false << false;
+    QTest::newRow("verifier, Space") << false << true;
+}
+
+void JobPagesTest::focusReturnsToTheControlThatStartedTheJob() {
+    QFETCH(bool, maker);
+    QFETCH(bool, byKey);
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    form_->EdtCheckfilePath->setText(root_ + "/CheckSum.md5");
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+    QPushButton* button = maker ? form_->BtnMake : form_->BtnVerify;
+    QPlainTextEdit* memo = maker ? form_->MemoMakeResult : form_->MemoVerifyResult;
+    const QString done =
+        maker ? QStringLiteral("操作完成。") : QStringLiteral("Operation completes.");
+
+    if (byKey) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QVERIFY(memo->toPlainText().contains(done));
+    QCOMPARE(QApplication::focusWidget(), button);
+
+    // The next Space goes where the focus is: it runs the job again and leaves the box alone.
+    memo->clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(memo->toPlainText().contains(done));
+    QVERIFY(form_->ChkSubFolder->isChecked());
+    QVERIFY(test::ReadFile(root_ + "/CheckSum.md5").contains("sub/"));
+    QCOMPARE(QApplication::focusWidget(), button);
+}
+
+void JobPagesTest::escapeOrCloseStopsTheJob_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<bool>("byClose");
+    QTest::newRow("maker, Esc") << true << false;
+    QTest::newRow("maker, close") << true << true;
+    QTest::newRow("verifier, Esc") << false << false;
+    QTest::newRow("verifier, close") << false << true;
+}
+
+void JobPagesTest::escapeOrCloseStopsTheJob() {
+    QFETCH(bool, maker);
+    QFETCH(bool, byClose);
+    MakeSampleFolder();
+    const QString checkFile = root_ + "/CheckSum.md5";
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    const QByteArray madeBefore = test::ReadFile(checkFile);
+    form_->EdtCheckfilePath->setText(checkFile);
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+
+    // Runs at the job's first chance to let events run: for the maker before its first entry,
+    // for the verifier once its first entry is done.
+    QTimer::singleShot(0, form_, [&] {
+        if (byClose) {
+            // The title bar's close ball: the one thing besides Esc that a verification lets
+            // the mouse reach.
+            QTest::mouseClick(form_->suiForm1->CloseButton(), Qt::LeftButton);
+        } else {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus != nullptr ? focus : form_, Qt::Key_Escape);
+        }
+    });
+    QTest::mouseClick(maker ? form_->BtnMake : form_->BtnVerify, Qt::LeftButton);
+
+    if (maker) {
+        QCOMPARE(MemoLines(form_->MemoMakeResult), QStringList({"操作已取消。"}));
+    } else {
+        QCOMPARE(MemoLines(form_->MemoVerifyResult),
+                 QStringList({"OK ... \"" + root_ + "/sub/丙.txt\"", "操作已取消。"}));
+    }
+    // The old check file stays as it was, and no temporary file is left beside it.
+    QCOMPARE(test::ReadFile(checkFile), madeBefore);
+    QCOMPARE(QDir(root_).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"CheckSum.md5", "乙.txt", "甲.txt"}));
+    QVERIFY(dialogs_->messages.empty());
+    QCOMPARE(form_->isVisible(), !byClose);
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+
+    // Stopping is for that run only: the next one goes to its end.
+    if (!byClose) {
+        QTest::mouseClick(maker ? form_->BtnMake : form_->BtnVerify, Qt::LeftButton);
+        QVERIFY((maker ? form_->MemoMakeResult : form_->MemoVerifyResult)
+                    ->toPlainText()
+                    .contains(maker ? "操作完成。" : "Operation completes."));
+    }
+}
+
+void JobPagesTest::verificationDropsOtherInput() {
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    const QString checkFile = root_ + "/CheckSum.md5";
+    form_->EdtCheckfilePath->setText(checkFile);
+    form_->PageControl->SetActivePageIndex(2);
+    Activate();
+    QTimer::singleShot(0, form_, [&] {
+        QTest::mouseClick(form_->BtnSelectCheckfile, Qt::LeftButton);
+        QTest::keyClick(form_->EdtCheckfilePath, Qt::Key_X);
+        QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+    });
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+    // Dropped, not kept for later: nothing of it happens once the verification is over.
+    QCoreApplication::processEvents();
+    QVERIFY(dialogs_->fileRequests.empty());
+    QCOMPARE(form_->EdtCheckfilePath->text(), checkFile);
+    QCOMPARE(form_->MemoVerifyResult->toPlainText().count(QStringLiteral("Operation completes.")),
+             1);
+}
+
+void JobPagesTest::progressBarMeasuresAVerification() {
+    // Four entries of one large file: long enough for the window to paint several times while
+    // the workers read it.
+    const QByteArray large(3 * static_cast<int>(JobProgress::LargeFileSize), 'q');
+    Fixture(QStringLiteral("large.bin"), large);
+    const QByteArray digest =
+        QCryptographicHash::hash(large, QCryptographicHash::Md5).toHex() + "\tlarge.bin\r\n";
+    const QString checkFile = Fixture(QStringLiteral("large.md5"), digest.repeated(4));
+    form_->PageControl->SetActivePageIndex(2);
+    form_->EdtCheckfilePath->setText(checkFile);
+
+    // Looks at the bar each time the window runs its events.
+    std::vector<std::pair<int, int>> seen; // maximum, value while shown
+    QTimer look;
+    look.setInterval(0);
+    connect(&look, &QTimer::timeout, form_, [&] {
+        if (form_->JobProgressBar->isVisible()) {
+            seen.emplace_back(form_->JobProgressBar->maximum(), form_->JobProgressBar->value());
+        }
+    });
+    look.start();
+    QTest::mouseClick(form_->BtnVerify, Qt::LeftButton);
+    look.stop();
+
+    QVERIFY(form_->MemoVerifyResult->toPlainText().contains("4 files were verified."));
+    const bool measured = std::any_of(seen.begin(), seen.end(), [](const auto& sample) {
+        return sample.first == 1000 && sample.second > 0 && sample.second < 1000;
+    });
+    QVERIFY2(measured, qPrintable(QString::number(seen.size()) + " looks, none measured"));
+    QVERIFY(!form_->JobProgressBar->isVisibleTo(form_));
+}
+
+void JobPagesTest::saveLogWritesTheMemoAsText_data() {
+    QTest::addColumn<bool>("maker");
+    QTest::addColumn<QString>("chosen");    // the name given in the dialog, in the test folder
+    QTest::addColumn<QByteArray>("before"); // the file's content before; empty: no file
+    QTest::addColumn<int>("answer");        // to the overwrite question
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("target"); // where the log lands
+    const int yes = static_cast<int>(MessageAnswer::Yes);
+    const int no = static_cast<int>(MessageAnswer::No);
+    QTest::newRow("maker log, new file")
+        << true << "日志.txt" << QByteArray() << no << true << "日志.txt";
+    QTest::newRow("verifier log, name without extension")
+        << false << "log" << QByteArray() << no << true << "log.txt";
+    QTest::newRow("existing file, No")
+        << true << "old.txt" << QByteArray("old\r\n") << no << false << "old.txt";
+    QTest::newRow("existing file, Yes")
+        << false << "old.txt" << QByteArray("old\r\n") << yes << true << "old.txt";
+}
+
+void JobPagesTest::saveLogWritesTheMemoAsText() {
+    QFETCH(bool, maker);
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, before);
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    QFETCH(QString, target);
+    MakeSampleFolder();
+    form_->EdtPath->setText(root_);
+    form_->BtnMakeClick();
+    form_->EdtCheckfilePath->setText(root_ + "/CheckSum.md5");
+    form_->BtnVerifyClick();
+    QPlainTextEdit* memo = maker ? form_->MemoMakeResult : form_->MemoVerifyResult;
+    if (!before.isEmpty()) {
+        Fixture(chosen, before);
+    }
+    form_->PageControl->SetActivePageIndex(maker ? 1 : 2);
+    Activate();
+    memo->setFocus();
+    dialogs_->ChooseFiles({folder_->filePath(chosen)});
+    dialogs_->messageAnswers.push_back(static_cast<MessageAnswer>(answer));
+    QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);
+
+    QCOMPARE(dialogs_->fileRequests.back().title, QStringLiteral("保存日志"));
+    QCOMPARE(dialogs_->messages.size(), before.isEmpty() ? std::size_t{0} : std::size_t{1});
+    const QByteArray expected = (MemoLines(memo).join("\r\n") + "\r\n").toUtf8();
+    QCOMPARE(test::ReadFile(folder_->filePath(target)), written ? expected : before);
+    QVERIFY(expected.contains(maker ? "操作完成。" : "Operation completes."));
+    // Written through a temporary file, which is gone.
+    QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({target}));
 }
 
 QTEST_MAIN(JobPagesTest)

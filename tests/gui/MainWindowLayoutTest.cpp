@@ -113,6 +113,9 @@ private slots:
     void titleBarButtonsCloseAndMinimise();
     void titleBarDragsTheWindow();
     void exitButtonCloses();
+    void titleBarFollowsActivation_data();
+    void titleBarFollowsActivation();
+    void titleIsBold();
 
 private:
     std::unique_ptr<test::FormWithFakes> window_;
@@ -359,6 +362,81 @@ void MainWindowLayoutTest::exitButtonCloses() {
     QVERIFY(QTest::qWaitForWindowExposed(form_));
     QTest::mouseClick(form_->BtnExit, Qt::LeftButton);
     QVERIFY(!form_->isVisible());
+}
+
+namespace {
+
+// The frame's title bar as it is on screen (not painted anew, as grab() would): what the window
+// last drew into its backing store.
+QImage TitleBarOnScreen(TForm1* form) {
+    QCoreApplication::processEvents();
+    const QPixmap shot = form->screen()->grabWindow(form->winId());
+    return shot.toImage().copy(0, 0, form->width(), SkinnedFrame::TitleBarHeight);
+}
+
+// The darkest grey level among the pixels of the title text, centred on the bar.
+int DarkestTitleInk(const QImage& bar) {
+    int darkest = 255;
+    for (int y = 2; y < bar.height() - 2; ++y) {
+        for (int x = bar.width() / 2 - 40; x < bar.width() / 2 + 40; ++x) {
+            darkest = std::min(darkest, qGray(bar.pixel(x, y)));
+        }
+    }
+    return darkest;
+}
+
+QColor BallCentre(const QImage& bar, const TitleBarButton* ball) {
+    return bar.pixelColor(ball->geometry().center() + QPoint(0, 2));
+}
+
+} // namespace
+
+void MainWindowLayoutTest::titleBarFollowsActivation_data() {
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("inkMin");
+    QTest::addColumn<int>("inkMax");
+    QTest::newRow("active: black title, coloured balls") << true << 0 << 40;
+    QTest::newRow("inactive: grey title, grey balls") << false << 100 << 160;
+}
+
+void MainWindowLayoutTest::titleBarFollowsActivation() {
+    QFETCH(bool, active);
+    QFETCH(int, inkMin);
+    QFETCH(int, inkMax);
+    QWidget other;
+    other.setGeometry(0, 0, 50, 50);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    // Always a change of activation before the look is taken, in the direction of the row.
+    QWidget* first = active ? &other : static_cast<QWidget*>(form_);
+    QWidget* last = active ? static_cast<QWidget*>(form_) : &other;
+    first->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(first));
+    last->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(last));
+
+    const QImage bar = TitleBarOnScreen(form_);
+    const int ink = DarkestTitleInk(bar);
+    QVERIFY2(ink >= inkMin && ink <= inkMax, qPrintable(QString::number(ink)));
+    for (const TitleBarButton* ball :
+         {form_->suiForm1->CloseButton(), form_->suiForm1->MinimiseButton()}) {
+        const QColor centre = BallCentre(bar, ball);
+        const bool grey = std::abs(centre.red() - centre.blue()) < 16;
+        QVERIFY2(grey != active, qPrintable(centre.name()));
+    }
+}
+
+void MainWindowLayoutTest::titleIsBold() {
+    // The title must come out heavier than the body text, whatever fonts are installed: a font
+    // without a bold face draws it regular.
+    const QFont title = form_->suiForm1->TitleFont();
+    QVERIFY(QFontInfo(title).bold());
+    const QString text = form_->windowTitle();
+    QVERIFY2(QFontMetrics(title).horizontalAdvance(text) >
+                 QFontMetrics(form_->font()).horizontalAdvance(text),
+             qPrintable(QFontInfo(title).family()));
 }
 
 QTEST_MAIN(MainWindowLayoutTest)

@@ -22,38 +22,6 @@ using namespace quorvix;
 
 namespace {
 
-// Waits for the next modal dialog and hands it to answer. A dialog that the answer leaves open
-// is rejected a few seconds later, so that the test goes on and reports instead of hanging.
-void AnswerNextDialog(std::function<void(QDialog*)> answer) {
-    struct State {
-        bool answered = false;
-        QPointer<QDialog> dialog;
-        QElapsedTimer waiting;
-    };
-    auto* poll = new QTimer(QCoreApplication::instance());
-    auto state = std::make_shared<State>();
-    state->waiting.start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, state, answer] {
-        if (!state->answered) {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                state->answered = true;
-                state->dialog = dialog;
-                state->waiting.restart();
-                answer(dialog);
-            } else if (state->waiting.elapsed() > 5000) {
-                poll->deleteLater(); // no dialog came
-            }
-            return;
-        }
-        if (state->dialog.isNull() || !state->dialog->isVisible()) {
-            poll->deleteLater();
-        } else if (state->waiting.elapsed() > 5000) {
-            state->dialog->reject();
-        }
-    });
-    poll->start(20);
-}
-
 void TypeAndConfirm(QDialog* dialog, const QString& text) {
     auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     auto* buttons = dialog->findChild<QDialogButtonBox*>();
@@ -121,7 +89,7 @@ void QtUserDialogsTest::openFilesAcceptsNamesThatDoNotExist() {
     request.fileName = folder_->filePath(QStringLiteral("x"));
 
     QString title;
-    AnswerNextDialog([&](QDialog* dialog) {
+    test::AnswerNextDialog([&](QDialog* dialog) {
         title = dialog->windowTitle();
         TypeAndConfirm(dialog, QStringLiteral("\"missing one.txt\" \"abc.txt\""));
     });
@@ -144,7 +112,7 @@ void QtUserDialogsTest::openFileStartsWithRememberedNameAndFilter() {
     QString shownName;
     QString shownFilter;
     bool shownAllFiles = false;
-    AnswerNextDialog([&](QDialog* dialog) {
+    test::AnswerNextDialog([&](QDialog* dialog) {
         auto* fileDialog = qobject_cast<QFileDialog*>(dialog);
         shownFilter = fileDialog->nameFilters().value(1);
         shownAllFiles = fileDialog->selectedNameFilter().startsWith(QStringLiteral("所有文件"));
@@ -170,7 +138,7 @@ void QtUserDialogsTest::saveAcceptsAPathInAMissingFolderWithoutAsking() {
     request.filter = QStringLiteral("文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*");
 
     request.fileName = folder_->filePath(QStringLiteral("start"));
-    AnswerNextDialog(
+    test::AnswerNextDialog(
         [](QDialog* dialog) { TypeAndConfirm(dialog, QStringLiteral("no such folder/list")); });
     std::optional<FileDialogAnswer> answer = dialogs_.ShowFileDialog(nullptr, request);
     QVERIFY(answer.has_value());
@@ -179,7 +147,8 @@ void QtUserDialogsTest::saveAcceptsAPathInAMissingFolderWithoutAsking() {
              QStringList({folder_->filePath(QStringLiteral("no such folder/list"))}));
 
     // An existing file: the window asks about overwriting, the dialog does not.
-    AnswerNextDialog([](QDialog* dialog) { TypeAndConfirm(dialog, QStringLiteral("list.txt")); });
+    test::AnswerNextDialog(
+        [](QDialog* dialog) { TypeAndConfirm(dialog, QStringLiteral("list.txt")); });
     answer = dialogs_.ShowFileDialog(nullptr, request);
     QVERIFY(answer.has_value());
     QCOMPARE(answer->fileNames, QStringList({existing}));
@@ -190,7 +159,7 @@ void QtUserDialogsTest::folderChooserConfirmsOnlyFolders() {
     test::WriteFile(folder_->filePath(QStringLiteral("a.txt")), "a");
 
     QString title;
-    AnswerNextDialog([&](QDialog* dialog) {
+    test::AnswerNextDialog([&](QDialog* dialog) {
         title = dialog->windowTitle();
         qobject_cast<QFileDialog*>(dialog)->setDirectory(folder_->path());
         TypeAndConfirm(dialog, QStringLiteral("照片"));
@@ -202,7 +171,7 @@ void QtUserDialogsTest::folderChooserConfirmsOnlyFolders() {
 
     // A file cannot be confirmed: the chooser refuses it and stays open until it is cancelled.
     bool refused = false;
-    AnswerNextDialog([&](QDialog* dialog) {
+    test::AnswerNextDialog([&](QDialog* dialog) {
         qobject_cast<QFileDialog*>(dialog)->setDirectory(folder_->path());
         auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
@@ -225,7 +194,7 @@ void QtUserDialogsTest::yesNoBoxGivesTheButtonPressed() {
         QString caption;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         bool yesIsDefault = false;
-        AnswerNextDialog([&](QDialog* dialog) {
+        test::AnswerNextDialog([&](QDialog* dialog) {
             auto* box = qobject_cast<QMessageBox*>(dialog);
             text = box->text();
             caption = box->windowTitle();

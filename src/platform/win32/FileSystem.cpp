@@ -50,6 +50,24 @@ std::string StandardInputPath() {
     return "CONIN$";
 }
 
+namespace {
+
+// A console, not merely a character device: NUL is one too, and has no console mode.
+bool IsConsole(DWORD standardHandle) {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(standardHandle), &mode) != 0;
+}
+
+} // namespace
+
+bool StandardOutputIsTerminal() {
+    return IsConsole(STD_OUTPUT_HANDLE);
+}
+
+bool StandardErrorIsTerminal() {
+    return IsConsole(STD_ERROR_HANDLE);
+}
+
 void AllowManyOpenFiles() {
     // Windows sets no small limit on the handles a process holds.
 }
