@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 namespace quorvix {
 namespace {
@@ -127,6 +128,9 @@ void TForm1::ConnectHandlers() {
 void TForm1::RunHandler(const std::function<void()>& body) {
     try {
         body();
+    } catch (const std::bad_alloc&) {
+        // Its own text, "std::bad_alloc", tells a user nothing.
+        ShowDefaultErrorBox(*dialogs_, this, "Out of memory");
     } catch (const std::exception& failure) {
         ShowDefaultErrorBox(*dialogs_, this, failure.what());
     } catch (...) {
