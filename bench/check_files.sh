@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Times "quorvix-cli make" and "quorvix-cli verify" against md5deep -r and md5sum on the same
-# generated trees, and prints the medians and the ratios.
+# Times "quorvix-cli make" and "quorvix-cli verify" against md5deep -r, rhash -r --md5 and
+# md5sum on the same generated trees, and "quorvix-cli digest" of one 1 GiB file against md5sum;
+# prints the medians and the ratios, then the peak resident size of make on a tree of 200,000
+# files and of digest on a 4 GiB file.
 #
 #   bash bench/check_files.sh [ROUNDS]
 #
@@ -13,7 +15,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-5}
 
-command -v md5deep >/dev/null && command -v md5sum >/dev/null || bash scripts/setup.sh hashdeep
+command -v md5deep >/dev/null && command -v rhash >/dev/null && [ -x /usr/bin/time ] ||
+    bash scripts/setup.sh hashdeep rhash time
 
 if [ -z "${QUORVIX_CLI:-}" ]; then
     cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVIX_BUILD_GUI=OFF \
@@ -69,13 +72,15 @@ bench() {
     local sums=$work/$name.md5sum
     (cd "$tree" && find . -type f -name '*.bin' -print0 | sort -z >"$work/$name.list")
 
-    local -a labels=("quorvix make" "md5deep -r" "md5sum (make)" "quorvix verify" "md5sum -c")
+    local -a labels=("quorvix make" "md5deep -r" "md5sum (make)" "quorvix verify" "md5sum -c"
+        "rhash -r --md5")
     local -a commands=(
         "'$QUORVIX_CLI' make '$tree'"
         "md5deep -r '$tree'"
         "cd '$tree' && xargs -0 md5sum <'$work/$name.list' >'$sums'"
         "'$QUORVIX_CLI' verify '$tree/CheckSum.md5'"
         "cd '$tree' && md5sum -c --quiet '$sums'"
+        "rhash -r --md5 '$tree'"
     )
     local -a times=()
     for i in "${!commands[@]}"; do
@@ -98,10 +103,15 @@ bench() {
         printf '  %-16s %8s ms\n' "${labels[$i]}" "${medians[$i]}"
     done
     awk -v qm="${medians[0]}" -v dm="${medians[1]}" -v sm="${medians[2]}" \
-        -v qv="${medians[3]}" -v sv="${medians[4]}" 'BEGIN {
-        printf "  make:   quorvix / md5sum = %.2f   quorvix / md5deep -r = %.2f\n", qm / sm, qm / dm
+        -v qv="${medians[3]}" -v sv="${medians[4]}" -v rm="${medians[5]}" 'BEGIN {
+        printf "  make:   quorvix / md5sum = %.2f   quorvix / md5deep -r = %.2f   quorvix / rhash = %.2f\n", qm / sm, qm / dm, qm / rm
         printf "  verify: quorvix / md5sum -c = %.2f\n", qv / sv
     }'
+}
+
+# Prints the peak resident size in KiB of a command line.
+peak_kib() {
+    /usr/bin/time -f %M bash -c "exec $1 >/dev/null 2>&1" 2>&1 | tail -n 1
 }
 
 echo "quorvix-cli: $QUORVIX_CLI"
@@ -110,3 +120,23 @@ generate "$work/small" 20000 1024 16384
 generate "$work/large" 200 $((8 << 20)) $((8 << 20))
 bench small "$work/small"
 bench large "$work/large"
+
+# One large file: the lanes do not help one stream, so this shows the reading path's cost.
+one=$work/one-gib.bin
+[ -f "$one" ] || head -c $((1 << 30)) /dev/urandom >"$one"
+qd=() sd=()
+time_ms "'$QUORVIX_CLI' digest '$one'" >/dev/null
+for ((round = 0; round < rounds; ++round)); do
+    qd+=("$(time_ms "'$QUORVIX_CLI' digest '$one'")")
+    sd+=("$(time_ms "md5sum '$one'")")
+done
+echo "== digest of one 1 GiB file (median of $rounds runs, milliseconds)"
+awk -v q="$(median "${qd[@]}")" -v s="$(median "${sd[@]}")" \
+    'BEGIN { printf "  quorvix %d ms, md5sum %d ms, quorvix / md5sum = %.2f\n", q, s, q / s }'
+
+echo "== peak resident size"
+generate "$work/many" 200000 0 256
+echo "  make, 200,000 files: $(peak_kib "'$QUORVIX_CLI' make '$work/many'") KiB"
+four=$work/four-gib.bin
+[ -f "$four" ] || truncate -s 4G "$four"
+echo "  digest, one 4 GiB file: $(peak_kib "'$QUORVIX_CLI' digest '$four'") KiB"

@@ -58,9 +58,13 @@ public:
                 if (auto* file = std::get_if<std::unique_ptr<FileStream>>(&opened)) {
                     FileStream& stream = **file;
                     // A stop ends a large file at its next chunk instead of at its end.
-                    stream.SetProgress([this](std::uint64_t, std::uint64_t) {
+                    stream.SetProgress([this](std::uint64_t bytesRead, std::uint64_t size) {
                         if (pipeline_.stopRequested_.load(std::memory_order_relaxed)) {
                             throw InputOutputError("stopped");
+                        }
+                        const ReadProgress& report = pipeline_.checker_.Hooks().readProgress;
+                        if (report) {
+                            report(bytesRead, size);
                         }
                     });
                     open_.emplace(*sequence, std::move(*file));

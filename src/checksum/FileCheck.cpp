@@ -26,13 +26,18 @@ FileChecker::Open(const FileLocation& location) const {
     case PathKind::RegularFile:
         break;
     }
+    std::unique_ptr<FileStream> file;
     try {
-        return location.folder ? std::make_unique<FileStream>(*location.folder, location.name,
+        file = location.folder ? std::make_unique<FileStream>(*location.folder, location.name,
                                                               location.fullPath)
                                : std::make_unique<FileStream>(location.fullPath);
     } catch (const FileOpenError&) {
         return FileCheckOutcome::Unreadable;
     }
+    if (hooks_.readProgress) {
+        file->SetProgress(hooks_.readProgress);
+    }
+    return file;
 }
 
 FileCheckResult FileChecker::Digest(FileStream& file) const {

@@ -59,6 +59,9 @@ public:
     // then may several files share the lanes of a multi-buffer engine.
     bool UsesPlainDigest() const { return !hooks_.digestStream; }
 
+    // The job's hooks.
+    const JobHooks& Hooks() const { return hooks_; }
+
     // The result for a file digested elsewhere (in the lanes of a multi-buffer engine): its
     // digest, or the failure reading it threw. Checks its size as Digest does; a failure that is
     // no fault of the file (not FileOpenError or InputOutputError) is rethrown.

@@ -33,6 +33,11 @@ struct JobProgressCounts {
     std::uint64_t bytesDone = 0;  // bytes of the files done that were digested
 };
 
+// Told after each piece read from a file being digested: the bytes read so far and the file's
+// size. Runs on whichever thread reads the file (a worker's, in a job with several), so it must
+// not touch a window.
+using ReadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t size)>;
+
 // Told on the job's own thread after each file is done.
 using FilesProgress = std::function<void(const JobProgressCounts& counts)>;
 
@@ -44,6 +49,7 @@ struct JobHooks {
     char timeSeparator = '\0';               // '\0': LocaleTimeSeparator
     CancelCheck cancelRequested;             // empty: a job is never cancelled
     FilesProgress filesProgress;             // empty: nobody is told
+    ReadProgress readProgress;               // empty: nobody is told
 
     void RunPendingEvents() const {
         if (letPendingEventsRun) {

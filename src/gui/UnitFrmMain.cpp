@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 namespace quorvix {
 namespace {
@@ -127,6 +128,9 @@ void TForm1::ConnectHandlers() {
 void TForm1::RunHandler(const std::function<void()>& body) {
     try {
         body();
+    } catch (const std::bad_alloc&) {
+        // Its own text, "std::bad_alloc", tells a user nothing.
+        ShowDefaultErrorBox(*dialogs_, this, "Out of memory");
     } catch (const std::exception& failure) {
         ShowDefaultErrorBox(*dialogs_, this, failure.what());
     } catch (...) {
@@ -151,18 +155,17 @@ JobHooks TForm1::WindowJobHooks() {
 JobHooks TForm1::WorkerJobHooks() {
     JobHooks hooks;
     hooks.letPendingEventsRun = [this] { RunWorkerJobEvents(); };
-    // Runs on a worker thread: it may only count.
-    hooks.digestStream = [progress = &streamProgress_](FileStream& file) {
-        file.SetProgress([progress](std::uint64_t bytesRead, std::uint64_t size) {
-            progress->Report(bytesRead, size, JobProgress::LargeFileSize);
-        });
-        return DigestOfStream(file);
+    // Runs on a worker thread: it may only count. The digest itself stays the plain one, so the
+    // workers may digest many files at once in the processor's vector lanes.
+    hooks.readProgress = [progress = &streamProgress_](std::uint64_t bytesRead,
+                                                       std::uint64_t size) {
+        progress->Report(bytesRead, size, JobProgress::LargeFileSize);
     };
     hooks.cancelRequested = [this] { return cancelRequested_; };
     // Results that the workers have ready come without a wait, so without this a verification
     // of small files would neither paint nor see Esc until its end.
-    hooks.filesProgress = [this](std::uint64_t filesDone, std::uint64_t filesKnown) {
-        progress_->JobFiles(filesDone, filesKnown);
+    hooks.filesProgress = [this](const JobProgressCounts& counts) {
+        progress_->JobFiles(counts.filesDone, counts.filesKnown);
         RunWorkerJobEvents();
     };
     return hooks;

@@ -2,6 +2,8 @@
 // Compiled with -mavx2; LaneEngine.cpp calls it only on a processor that has it.
 #include "md5/VectorLaneTransforms.h"
 
+#include "md5/Md5StepSchedule.h"
+
 #include <immintrin.h>
 
 namespace quorvix {
@@ -90,6 +92,30 @@ QUORVIX_VECTOR_INLINE void Transpose8(__m256i rows[8]) {
     }
 }
 
+// The round steps under the names the shared step schedule asks for.
+struct Avx2Steps {
+    template <int Shift>
+    static QUORVIX_VECTOR_INLINE __m256i F(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
+                                           unsigned k) {
+        return StepF<Shift>(a, b, c, d, x, k);
+    }
+    template <int Shift>
+    static QUORVIX_VECTOR_INLINE __m256i G(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
+                                           unsigned k) {
+        return StepG<Shift>(a, b, c, d, x, k);
+    }
+    template <int Shift>
+    static QUORVIX_VECTOR_INLINE __m256i H(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
+                                           unsigned k) {
+        return StepH<Shift>(a, b, c, d, x, k);
+    }
+    template <int Shift>
+    static QUORVIX_VECTOR_INLINE __m256i I(__m256i a, __m256i b, __m256i c, __m256i d, __m256i x,
+                                           unsigned k) {
+        return StepI<Shift>(a, b, c, d, x, k);
+    }
+};
+
 // Reads one block of every lane, at offset bytes from the lane's pointer, so that x[w] holds word
 // w of every lane.
 QUORVIX_VECTOR_INLINE void LoadTransposed(__m256i x[16], const std::uint8_t* const blocks[],
@@ -119,73 +145,7 @@ void TransformLanesAvx2(LaneStates& states, const std::uint8_t* const blocks[],
         __m256i c = chainC;
         __m256i d = chainD;
 
-        a = StepF<7>(a, b, c, d, x[0], 0xd76aa478);
-        d = StepF<12>(d, a, b, c, x[1], 0xe8c7b756);
-        c = StepF<17>(c, d, a, b, x[2], 0x242070db);
-        b = StepF<22>(b, c, d, a, x[3], 0xc1bdceee);
-        a = StepF<7>(a, b, c, d, x[4], 0xf57c0faf);
-        d = StepF<12>(d, a, b, c, x[5], 0x4787c62a);
-        c = StepF<17>(c, d, a, b, x[6], 0xa8304613);
-        b = StepF<22>(b, c, d, a, x[7], 0xfd469501);
-        a = StepF<7>(a, b, c, d, x[8], 0x698098d8);
-        d = StepF<12>(d, a, b, c, x[9], 0x8b44f7af);
-        c = StepF<17>(c, d, a, b, x[10], 0xffff5bb1);
-        b = StepF<22>(b, c, d, a, x[11], 0x895cd7be);
-        a = StepF<7>(a, b, c, d, x[12], 0x6b901122);
-        d = StepF<12>(d, a, b, c, x[13], 0xfd987193);
-        c = StepF<17>(c, d, a, b, x[14], 0xa679438e);
-        b = StepF<22>(b, c, d, a, x[15], 0x49b40821);
-
-        a = StepG<5>(a, b, c, d, x[1], 0xf61e2562);
-        d = StepG<9>(d, a, b, c, x[6], 0xc040b340);
-        c = StepG<14>(c, d, a, b, x[11], 0x265e5a51);
-        b = StepG<20>(b, c, d, a, x[0], 0xe9b6c7aa);
-        a = StepG<5>(a, b, c, d, x[5], 0xd62f105d);
-        d = StepG<9>(d, a, b, c, x[10], 0x02441453);
-        c = StepG<14>(c, d, a, b, x[15], 0xd8a1e681);
-        b = StepG<20>(b, c, d, a, x[4], 0xe7d3fbc8);
-        a = StepG<5>(a, b, c, d, x[9], 0x21e1cde6);
-        d = StepG<9>(d, a, b, c, x[14], 0xc33707d6);
-        c = StepG<14>(c, d, a, b, x[3], 0xf4d50d87);
-        b = StepG<20>(b, c, d, a, x[8], 0x455a14ed);
-        a = StepG<5>(a, b, c, d, x[13], 0xa9e3e905);
-        d = StepG<9>(d, a, b, c, x[2], 0xfcefa3f8);
-        c = StepG<14>(c, d, a, b, x[7], 0x676f02d9);
-        b = StepG<20>(b, c, d, a, x[12], 0x8d2a4c8a);
-
-        a = StepH<4>(a, b, c, d, x[5], 0xfffa3942);
-        d = StepH<11>(d, a, b, c, x[8], 0x8771f681);
-        c = StepH<16>(c, d, a, b, x[11], 0x6d9d6122);
-        b = StepH<23>(b, c, d, a, x[14], 0xfde5380c);
-        a = StepH<4>(a, b, c, d, x[1], 0xa4beea44);
-        d = StepH<11>(d, a, b, c, x[4], 0x4bdecfa9);
-        c = StepH<16>(c, d, a, b, x[7], 0xf6bb4b60);
-        b = StepH<23>(b, c, d, a, x[10], 0xbebfbc70);
-        a = StepH<4>(a, b, c, d, x[13], 0x289b7ec6);
-        d = StepH<11>(d, a, b, c, x[0], 0xeaa127fa);
-        c = StepH<16>(c, d, a, b, x[3], 0xd4ef3085);
-        b = StepH<23>(b, c, d, a, x[6], 0x04881d05);
-        a = StepH<4>(a, b, c, d, x[9], 0xd9d4d039);
-        d = StepH<11>(d, a, b, c, x[12], 0xe6db99e5);
-        c = StepH<16>(c, d, a, b, x[15], 0x1fa27cf8);
-        b = StepH<23>(b, c, d, a, x[2], 0xc4ac5665);
-
-        a = StepI<6>(a, b, c, d, x[0], 0xf4292244);
-        d = StepI<10>(d, a, b, c, x[7], 0x432aff97);
-        c = StepI<15>(c, d, a, b, x[14], 0xab9423a7);
-        b = StepI<21>(b, c, d, a, x[5], 0xfc93a039);
-        a = StepI<6>(a, b, c, d, x[12], 0x655b59c3);
-        d = StepI<10>(d, a, b, c, x[3], 0x8f0ccc92);
-        c = StepI<15>(c, d, a, b, x[10], 0xffeff47d);
-        b = StepI<21>(b, c, d, a, x[1], 0x85845dd1);
-        a = StepI<6>(a, b, c, d, x[8], 0x6fa87e4f);
-        d = StepI<10>(d, a, b, c, x[15], 0xfe2ce6e0);
-        c = StepI<15>(c, d, a, b, x[6], 0xa3014314);
-        b = StepI<21>(b, c, d, a, x[13], 0x4e0811a1);
-        a = StepI<6>(a, b, c, d, x[4], 0xf7537e82);
-        d = StepI<10>(d, a, b, c, x[11], 0xbd3af235);
-        c = StepI<15>(c, d, a, b, x[2], 0x2ad7d2bb);
-        b = StepI<21>(b, c, d, a, x[9], 0xeb86d391);
+        md5steps::RunSteps<Avx2Steps>(a, b, c, d, x);
 
         chainA = Add(chainA, a);
         chainB = Add(chainB, b);

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 namespace quorvix {
@@ -155,6 +156,40 @@ TEST(HostileTrees, AFolderThatCannotBeListedIsLoggedWithItsReason) {
               (Lines{"Processing folder \"" + (folder / "locked") + "\" ...",
                      "Could not open folder \"" + (folder / "locked") + "\". Permission denied",
                      "Processing file \"z.txt\" ... OK"}));
+}
+
+TEST(HostileTrees, AFolderThatCannotBeOpenedForWantOfDescriptorsIsLogged) {
+    // Permissions do not bind root, but the limit on open files binds everyone.
+    TempFolder folder;
+    folder.Write("a/b/c/d/e/f/deep.txt", "deep");
+    folder.Write("z.txt", "z");
+    const int open =
+        static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                       std::filesystem::directory_iterator{}));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(open + 4);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    RecordingLogSink log;
+    MakerResult result;
+    try {
+        result = CheckFileMaker(folder.Path(), true, log);
+    } catch (...) {
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+        throw;
+    }
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(result.Complete());
+    EXPECT_GE(result.filesLeftOut, 1u);
+    const auto failed = std::find_if(log.lines.begin(), log.lines.end(), [](const std::string& l) {
+        return l.starts_with("Could not open folder \"");
+    });
+    ASSERT_NE(failed, log.lines.end());
+    EXPECT_TRUE(failed->ends_with("\". Too many open files")) << *failed;
+    EXPECT_EQ(log.lines.back(), "MD5 校验文件保存在 \"" + (folder / "CheckSum.md5") + "\"");
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "Processing file \"z.txt\" ... OK"),
+              log.lines.end());
 }
 
 TEST(HostileTrees, AnEntryWhoseExistenceCannotBeToldIsUnreadableNotMissing) {
