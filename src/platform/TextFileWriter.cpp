@@ -3,6 +3,7 @@
 #include "platform/FileErrors.h"
 #include "platform/FileSystem.h"
 #include "platform/InterruptCleanup.h"
+#include "platform/TemporaryFileName.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,37 +11,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <random>
 
 namespace quorvix {
 namespace {
 
 constexpr std::size_t FlushThreshold = 64 * 1024;
-constexpr std::string_view TemporaryMark = ".tmp-";
-constexpr std::size_t SuffixLength = 8;
-constexpr std::string_view SuffixLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
-
-std::string RandomSuffix() {
-    std::random_device source;
-    std::uniform_int_distribution<std::size_t> pick(0, SuffixLetters.size() - 1);
-    std::string suffix;
-    for (std::size_t i = 0; i < SuffixLength; ++i) {
-        suffix.push_back(SuffixLetters[pick(source)]);
-    }
-    return suffix;
-}
 
 } // namespace
-
-bool IsTemporaryFileName(std::string_view name, std::string_view targetName) {
-    const std::size_t stem = 1 + targetName.size() + TemporaryMark.size();
-    if (name.size() != stem + SuffixLength || name.front() != '.' ||
-        name.substr(1, targetName.size()) != targetName ||
-        name.substr(1 + targetName.size(), TemporaryMark.size()) != TemporaryMark) {
-        return false;
-    }
-    return name.substr(stem).find_first_not_of(SuffixLetters) == std::string_view::npos;
-}
 
 namespace {
 
@@ -105,7 +82,7 @@ TextFileWriter::TextFileWriter(std::string targetPath) : targetPath_(std::move(t
     // A hidden name in the same folder: the rename that replaces the target stays on one file
     // system, and a half-written file never carries the target's name.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temporaryPath_ = folder + "." + name + std::string(TemporaryMark) + RandomSuffix();
+        temporaryPath_ = folder + TemporaryFileName(name);
         fd_ = NativeHandle(::open(temporaryPath_.c_str(),
                                   O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));
         if (fd_.IsOpen() || errno != EEXIST) {

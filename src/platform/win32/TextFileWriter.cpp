@@ -2,49 +2,25 @@
 
 #include "platform/FileErrors.h"
 #include "platform/PathText.h"
+#include "platform/TemporaryFileName.h"
 #include "platform/win32/SystemText.h"
 
 #include <windows.h>
-
-#include <random>
 
 namespace quorvix {
 namespace {
 
 constexpr std::size_t FlushThreshold = 64 * 1024;
-constexpr std::string_view TemporaryMark = ".tmp-";
-constexpr std::size_t SuffixLength = 8;
-constexpr std::string_view SuffixLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
 // What of the old file's attributes the new one takes over. Read-only is not among them: such a
 // target is refused before anything is written.
 constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-std::string RandomSuffix() {
-    std::random_device source;
-    std::uniform_int_distribution<std::size_t> pick(0, SuffixLetters.size() - 1);
-    std::string suffix;
-    for (std::size_t i = 0; i < SuffixLength; ++i) {
-        suffix.push_back(SuffixLetters[pick(source)]);
-    }
-    return suffix;
-}
 
 HANDLE Win32Handle(const NativeHandle& handle) {
     return reinterpret_cast<HANDLE>(handle.Get());
 }
 
 } // namespace
-
-bool IsTemporaryFileName(std::string_view name, std::string_view targetName) {
-    const std::size_t stem = 1 + targetName.size() + TemporaryMark.size();
-    if (name.size() != stem + SuffixLength || name.front() != '.' ||
-        name.substr(1, targetName.size()) != targetName ||
-        name.substr(1 + targetName.size(), TemporaryMark.size()) != TemporaryMark) {
-        return false;
-    }
-    return name.substr(stem).find_first_not_of(SuffixLetters) == std::string_view::npos;
-}
 
 // A symbolic link as the target is replaced itself, not the file it names: on Windows such links
 // are rare and need privileges to make, and the rename that replaces the target works on the name.
@@ -85,7 +61,7 @@ TextFileWriter::TextFileWriter(std::string targetPath)
     // half-written file never carries the target's name. Others may read it, not write it.
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temporaryPath_ = folder + "." + name + std::string(TemporaryMark) + RandomSuffix();
+        temporaryPath_ = folder + TemporaryFileName(name);
         fd_ = NativeHandle(reinterpret_cast<NativeHandle::Value>(
             ::CreateFileW(win32::SystemPath(temporaryPath_).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
