@@ -21,6 +21,7 @@ struct FileLocation {
     std::string fullPath;                 // what logs, lists and messages show
     std::shared_ptr<const Folder> folder; // set during a walk: the file is name inside it, so
     std::string name;                     // no path length limit applies
+    bool listedAsRegularFile = false;     // the walk's listing said so: no need to look again
 };
 
 enum class FileCheckOutcome {

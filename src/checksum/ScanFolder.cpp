@@ -70,8 +70,9 @@ std::optional<WalkStep> ScanFolder::Next() {
         if (!PathCanBeStored(std::string_view(fullPath).substr(basePrefixLength_))) {
             return WalkStep{WalkStep::Kind::NameNotStorable, entry.name, {}};
         }
-        return WalkStep{WalkStep::Kind::File, entry.name,
-                        FileLocation{std::move(fullPath), level.folder, entry.name}};
+        return WalkStep{
+            WalkStep::Kind::File, entry.name,
+            FileLocation{std::move(fullPath), level.folder, entry.name, entry.isRegularFile}};
     }
     return std::nullopt;
 }

@@ -33,9 +33,15 @@ void FileStream::Prepare() {
 void FileStream::Refill() {
     chunkStart_ = position_;
     chunkLength_ = file_.ReadAt(position_, chunk_.get(), chunkCapacity_);
-    if (chunkLength_ == 0 && position_ < size_) {
+    const std::uint64_t end = chunkStart_ + chunkLength_;
+    // Data past the size at open, or an end before it: the file was written while it was read.
+    if (end > size_ || (chunkLength_ == 0 && position_ < size_)) {
         throw InputOutputError("Cannot read file \"" + file_.Path() +
                                "\". It changed while it was being read");
+    }
+    // A read that stopped short exactly at the size at open saw the end where it should be.
+    if (chunkLength_ < chunkCapacity_ && end == size_) {
+        endSeenAtSize_ = true;
     }
     bytesRead_ += chunkLength_;
     if (progress_ && chunkLength_ > 0) {

@@ -47,6 +47,9 @@ bool FolderExists(const std::string& path);
 struct DirectoryEntry {
     std::string name;
     bool isFolder = false;
+    // The listing itself says it is a regular file (not a link, FIFO or device), so a walk may
+    // open it without looking first; false when the listing does not tell.
+    bool isRegularFile = false;
 };
 
 // Every entry of a folder but "." and "..", hidden ones included, in byte order of their names so

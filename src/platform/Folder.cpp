@@ -72,7 +72,7 @@ std::vector<DirectoryEntry> Folder::List() const {
         if (name == "." || name == "..") {
             continue;
         }
-        DirectoryEntry item{name, entry->d_type == DT_DIR};
+        DirectoryEntry item{name, entry->d_type == DT_DIR, entry->d_type == DT_REG};
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat info {};
             const int fd = Descriptor(handle_.Get());
