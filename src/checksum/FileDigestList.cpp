@@ -50,7 +50,7 @@ void FileDigestList::AddFile(const std::string& path) {
 }
 
 bool FileDigestList::AddFiles(std::vector<std::string> paths) {
-    if (workers_ <= 1 || paths.size() <= 1) {
+    if (workers_ <= 1) {
         for (const std::string& path : paths) {
             if (hooks_.CancelRequested()) {
                 return false;

@@ -91,7 +91,9 @@ int RunDigestCommand(const Arguments& arguments, std::ostream& out, std::ostream
     const DigestOutput format = DigestOutputOf(commandLine);
 
     FileDigestList list;
-    list.SetWorkerCount(WorkerCount(commandLine));
+    // One file gains nothing from workers; it is read on this thread as it always was.
+    const unsigned workers = WorkerCount(commandLine);
+    list.SetWorkerCount(commandLine.operands.size() > 1 ? workers : 1);
     StandardOutput standardOutput(out, OutputIsWatched(out));
     ProgressLine progress(
         err, ProgressWanted(commandLine.Has("--progress"), commandLine.Has("--no-progress")));

@@ -64,7 +64,7 @@ TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServ
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>()),
       desktop_(desktop ? std::move(desktop) : std::make_unique<QtDesktopServices>()),
-      list_(std::make_unique<FileDigestList>(WindowJobHooks())) {
+      list_(std::make_unique<FileDigestList>(WorkerJobHooks())) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
     setWindowIcon(QuorvixIcon());
@@ -74,6 +74,8 @@ TForm1::TForm1(std::unique_ptr<UserDialogs> dialogs, std::unique_ptr<DesktopServ
     setPalette(skin::WindowPalette());
     setFont(skin::WindowFont());
 
+    // A batch is digested on the workers too, so that a large file never holds the window.
+    list_->SetWorkerCount(WindowWorkerCount());
     model_ = new FileDigestListModel(*list_, this);
     list_->SetObserver(model_);
 
@@ -143,15 +145,6 @@ MessageAnswer TForm1::ShowMessage(const QString& text, const QString& caption, M
     return dialogs_->ShowMessage(this, {text, caption, icon, buttons});
 }
 
-JobHooks TForm1::WindowJobHooks() {
-    JobHooks hooks;
-    // Between files everything runs: the window repaints and takes input.
-    hooks.letPendingEventsRun = [this] { eventPacer_.RunPendingEvents(); };
-    hooks.digestStream = [this](FileStream& file) { return DigestKeepingWindowPainted(file); };
-    hooks.cancelRequested = [this] { return cancelRequested_; };
-    return hooks;
-}
-
 JobHooks TForm1::WorkerJobHooks() {
     JobHooks hooks;
     hooks.letPendingEventsRun = [this] { RunWorkerJobEvents(); };
@@ -191,20 +184,6 @@ void TForm1::RequestCancel() {
     if (runningJobs_ > 0) {
         cancelRequested_ = true;
     }
-}
-
-Md5Digest TForm1::DigestKeepingWindowPainted(FileStream& file) {
-    HoldInput();
-    struct Release {
-        TForm1& form;
-        ~Release() { form.ReleaseInput(); }
-    } release{*this};
-    file.SetProgress([this](std::uint64_t bytesRead, std::uint64_t size) {
-        progress_->FileRead(bytesRead, size);
-        // Paint and timers only: the user's clicks and keys wait until the digest is done.
-        eventPacer_.RunPendingEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    return DigestOfStream(file);
 }
 
 void TForm1::AddBatch(std::vector<std::string> paths) {

@@ -198,20 +198,16 @@ private:
 
     // Adds a batch of files to the list while the window shows that it is busy.
     void AddBatch(std::vector<std::string> paths);
-    // The hooks of a batch of the file digest list, which digests on this thread.
-    JobHooks WindowJobHooks();
-    // The hooks of the maker and the verifier, which digest on worker threads: digestStream
-    // only counts bytes, and the window paints (and for the maker takes input) while the job
+    // The hooks of every job, each of which digests on worker threads: readProgress only counts
+    // bytes, and the window paints (and, but for a verification, takes input) while the job
     // waits for results or after each file.
     JobHooks WorkerJobHooks();
-    // How many workers digest for the maker and the verifier.
+    // How many workers digest for a job.
     static unsigned WindowWorkerCount();
-    // What a maker or verifier run does whenever it lets events run.
+    // What a job does whenever it lets events run.
     void RunWorkerJobEvents();
     // Asks every running job to stop at its next file.
     void RequestCancel();
-    // A file's digest during which the window keeps painting but takes no input.
-    Md5Digest DigestKeepingWindowPainted(FileStream& file);
 
     void BeginJob(JobKind kind);
     void EndJob(JobKind kind);
