@@ -8,6 +8,8 @@
 #include "md5/Md5Transform.h"
 #include "md5/SeekableStream.h"
 
+#include "Md5TestData.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,18 +24,8 @@
 namespace quorvix {
 namespace {
 
-std::vector<std::uint8_t> RandomBytes(std::size_t length, std::uint32_t seed) {
-    std::mt19937 generator(seed);
-    std::vector<std::uint8_t> bytes(length);
-    for (auto& byte : bytes) {
-        byte = static_cast<std::uint8_t>(generator());
-    }
-    return bytes;
-}
-
-Md5Digest DigestOf(const std::vector<std::uint8_t>& bytes) {
-    return DigestOfBuffer(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-}
+using test::DigestOf;
+using test::RandomBytes;
 
 // A stream over bytes in memory that can misbehave as real files do: give fewer bytes than asked,
 // report a size other than its length, or fail.
@@ -219,20 +211,7 @@ TEST_P(LaneEngineTest, TransformAdvancesEveryLaneAsTheScalarTransform) {
 }
 
 TEST_P(LaneEngineTest, Rfc1321TestSuite) {
-    const struct {
-        const char* message;
-        const char* digest;
-    } cases[] = {
-        {"", "D41D8CD98F00B204E9800998ECF8427E"},
-        {"a", "0CC175B9C0F1B6A831C399E269772661"},
-        {"abc", "900150983CD24FB0D6963F7D28E17F72"},
-        {"message digest", "F96B697D7CB7938D525A2F31AAF161D0"},
-        {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-         "D174AB98D277D9F5A5611C2C9F419D9F"},
-        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
-         "57EDF4A22BE3C955AC49DA2E2107B67A"},
-    };
+    const auto& cases = test::Rfc1321Suite;
     std::vector<std::unique_ptr<MemoryStream>> streams;
     std::vector<SeekableStream*> pointers;
     for (const auto& c : cases) {

@@ -5,6 +5,8 @@
 #include "md5/Md5.h"
 #include "md5/SeekableStream.h"
 
+#include "Md5TestData.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,18 +26,8 @@
 namespace quorvix {
 namespace {
 
-std::vector<std::uint8_t> RandomBytes(std::size_t length, std::uint32_t seed) {
-    std::mt19937 generator(seed);
-    std::vector<std::uint8_t> bytes(length);
-    for (auto& byte : bytes) {
-        byte = static_cast<std::uint8_t>(generator());
-    }
-    return bytes;
-}
-
-Md5Digest DigestOf(const std::vector<std::uint8_t>& bytes) {
-    return DigestOfBuffer(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-}
+using test::DigestOf;
+using test::RandomBytes;
 
 std::string LowerHex(const Md5Digest& digest) {
     return LowerCaseAscii(DigestToHex(digest));
