@@ -3,6 +3,7 @@
 #include "md5/LaneFeed.h"
 #include "platform/FileErrors.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 
@@ -15,6 +16,7 @@ constexpr std::size_t FilesAheadPerLane = 2;
 constexpr std::size_t MinimumFilesAheadPerWorker = 64;
 
 constexpr auto WaitSlice = std::chrono::milliseconds(15);
+constexpr std::size_t ResultsPerWakeUp = 16;
 
 std::size_t FilesAhead(unsigned workers, LaneEngine engine) {
     if (workers <= 1) {
@@ -195,6 +197,9 @@ FileCheckResult DigestPipeline::TakeNext(const std::function<void()>& whileWaiti
             return *slot.result;
         }
         jobWaiting_ = true;
+        // Woken once a few results are ready rather than for each: every wake-up is a pair of
+        // system calls, and the results of small files come in quick bursts.
+        wakeAt_ = std::min(taken_ + ResultsPerWakeUp, submitted_) - 1;
         if (!whileWaiting) {
             resultReady_.wait(lock);
             jobWaiting_ = false;
@@ -208,6 +213,10 @@ FileCheckResult DigestPipeline::TakeNext(const std::function<void()>& whileWaiti
             lock.lock();
         }
     }
+}
+
+bool DigestPipeline::Ready(const Slot& slot) {
+    return slot.result || slot.failure;
 }
 
 std::optional<std::size_t> DigestPipeline::StartNext() {
@@ -227,7 +236,7 @@ void DigestPipeline::Store(std::size_t sequence, std::optional<FileCheckResult> 
         slot.result = result;
         slot.failure = failure;
         // Only the result the job waits for is worth waking it.
-        wake = jobWaiting_ && sequence == taken_;
+        wake = jobWaiting_ && Ready(slots_.front()) && Ready(slots_[wakeAt_ - taken_]);
     }
     if (wake) {
         resultReady_.notify_one();

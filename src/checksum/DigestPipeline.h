@@ -71,6 +71,8 @@ private:
     void Work();
     void WorkInLanes(LaneEngine engine);
     void StopWorkers();
+    // True when a slot holds its result or its failure.
+    static bool Ready(const Slot& slot);
     // Under the lock: waits until there is a file no worker has started, or a stop.
     void WaitForWork(std::unique_lock<std::mutex>& lock);
     // Under the lock: the next slot no worker has started, taken; nothing when there is none.
@@ -91,6 +93,7 @@ private:
     std::size_t started_ = 0; // sequence number of the next file a worker picks up
     bool stopping_ = false;
     bool jobWaiting_ = false;                // the job waits for the oldest result
+    std::size_t wakeAt_ = 0;                 // ... and to be woken once this one is ready too
     unsigned idleWorkers_ = 0;               // workers waiting for a file
     std::atomic<bool> stopRequested_{false}; // read by streams in lanes, without the lock
     std::vector<std::thread> workers_;
