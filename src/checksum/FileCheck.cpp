@@ -17,11 +17,12 @@ FileChecker::Open(const FileLocation& location) const {
     // A file the listing called regular is opened at once: the open admits regular files only,
     // so one swapped for something else in the meantime is still refused. That saves a system
     // call on every file of a walk, which shows on folders of many small files.
-    PathKind kind = PathKind::RegularFile;
+    PathFacts facts{PathKind::RegularFile, 0};
     if (!(location.folder && location.listedAsRegularFile)) {
-        kind = location.folder ? location.folder->KindOf(location.name)
-                               : KindOfPath(location.fullPath);
+        facts = location.folder ? PathFacts{location.folder->KindOf(location.name), 0}
+                                : FactsOfPath(location.fullPath);
     }
+    const PathKind kind = facts.kind;
     switch (kind) {
     case PathKind::Missing:
     case PathKind::Folder:
@@ -34,9 +35,11 @@ FileChecker::Open(const FileLocation& location) const {
     }
     std::unique_ptr<FileStream> file;
     try {
-        file = location.folder ? std::make_unique<FileStream>(*location.folder, location.name,
-                                                              location.fullPath)
-                               : std::make_unique<FileStream>(location.fullPath);
+        // By path, the look before the open has already given the size.
+        file =
+            location.folder
+                ? std::make_unique<FileStream>(*location.folder, location.name, location.fullPath)
+                : std::make_unique<FileStream>(location.fullPath, SeenRegularFile{facts.size});
     } catch (const FileOpenError&) {
         return FileCheckOutcome::Unreadable;
     }

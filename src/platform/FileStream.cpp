@@ -12,6 +12,10 @@ FileStream::FileStream(const std::string& path, FileReadProgress progress)
     Prepare();
 }
 
+FileStream::FileStream(const std::string& path, SeenRegularFile seen) : file_(path, seen) {
+    Prepare();
+}
+
 FileStream::FileStream(const Folder& folder, const std::string& name, std::string displayPath)
     : file_(folder, name, std::move(displayPath), AcceptedInput::RegularFiles) {
     Prepare();

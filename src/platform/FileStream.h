@@ -23,6 +23,9 @@ public:
     // exist, may not be read, or is not a regular file (a folder, FIFO, socket or device).
     explicit FileStream(const std::string& path, FileReadProgress progress = {});
 
+    // Opens path as a regular file of the size just seen (see ReadableFile), failing as above.
+    FileStream(const std::string& path, SeenRegularFile seen);
+
     // Opens the file called name inside folder, failing as above; messages name displayPath.
     FileStream(const Folder& folder, const std::string& name, std::string displayPath);
 

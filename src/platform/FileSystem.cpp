@@ -11,15 +11,22 @@
 #include <cerrno>
 
 namespace quorvix {
-PathKind KindOfPath(const std::string& path) {
+PathFacts FactsOfPath(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unknown;
+        return {errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unknown, 0};
     }
     if (S_ISDIR(info.st_mode)) {
-        return PathKind::Folder;
+        return {PathKind::Folder, 0};
     }
-    return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::OtherFile;
+    if (!S_ISREG(info.st_mode)) {
+        return {PathKind::OtherFile, 0};
+    }
+    return {PathKind::RegularFile, static_cast<std::uint64_t>(info.st_size)};
+}
+
+PathKind KindOfPath(const std::string& path) {
+    return FactsOfPath(path).kind;
 }
 
 std::string StandardInputPath() {

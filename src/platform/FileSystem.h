@@ -1,6 +1,7 @@
 // Existence tests and folder listings.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,13 @@ enum class PathKind {
 
 // The kind of the path. Cannot fail.
 PathKind KindOfPath(const std::string& path);
+
+// The kind of the path and, for a regular file, its size, from one look. Cannot fail.
+struct PathFacts {
+    PathKind kind = PathKind::Missing;
+    std::uint64_t size = 0;
+};
+PathFacts FactsOfPath(const std::string& path);
 
 // A path that reads the program's standard input. Cannot fail.
 std::string StandardInputPath();

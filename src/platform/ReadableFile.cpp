@@ -25,6 +25,15 @@ ReadableFile::ReadableFile(const std::string& path, AcceptedInput accepted) : pa
     FinishOpen(accepted);
 }
 
+ReadableFile::ReadableFile(const std::string& path, SeenRegularFile seen) : path_(path) {
+    handle_ = NativeHandle(::open(path.c_str(), ReadFlags));
+    if (!handle_.IsOpen()) {
+        throw FileOpenError(path, SystemErrorText(errno));
+    }
+    regular_ = true;
+    size_ = seen.size;
+}
+
 ReadableFile::ReadableFile(const Folder& folder, const std::string& name, std::string displayPath,
                            AcceptedInput accepted)
     : path_(std::move(displayPath)) {

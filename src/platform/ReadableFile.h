@@ -17,12 +17,23 @@ enum class AcceptedInput {
     RegularFilesAndPipes, // a check file may come from another program through a pipe
 };
 
+// The size of a regular file that the caller has just seen, when it opens that file.
+struct SeenRegularFile {
+    std::uint64_t size = 0;
+};
+
 class ReadableFile {
 public:
     // Opens path for reading. The open never blocks, so a FIFO without a writer cannot hang it;
     // an accepted pipe is then switched to blocking reads. Throws FileOpenError naming the path
     // when it does not exist, may not be read, is a folder or is a kind of file not accepted.
     ReadableFile(const std::string& path, AcceptedInput accepted);
+
+    // Opens path as a regular file of the size just seen, without looking at it again after the
+    // open: a look costs a system call per file, which shows on folders of many small files. A
+    // file swapped for another kind in between fails when read, one of another size is caught by
+    // the reads and by CheckSizeUnchanged. Throws FileOpenError as the constructor above.
+    ReadableFile(const std::string& path, SeenRegularFile seen);
 
     // Opens the entry called name inside folder, as the constructor above opens a path, with
     // no limit on how deep the folder lies. Messages name displayPath.

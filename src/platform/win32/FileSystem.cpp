@@ -32,6 +32,11 @@ DWORD AttributesOf(const std::string& path) {
 
 } // namespace
 
+// The size is not needed here: the Windows open learns it from the handle.
+PathFacts FactsOfPath(const std::string& path) {
+    return {KindOfPath(path), 0};
+}
+
 PathKind KindOfPath(const std::string& path) {
     const DWORD attributes = AttributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {

@@ -49,6 +49,10 @@ ReadableFile::ReadableFile(const std::string& path, AcceptedInput accepted) : pa
     FinishOpen(accepted);
 }
 
+// Windows learns the type and size from the open handle at no extra cost worth saving.
+ReadableFile::ReadableFile(const std::string& path, SeenRegularFile)
+    : ReadableFile(path, AcceptedInput::RegularFiles) {}
+
 ReadableFile::ReadableFile(const Folder& folder, const std::string& name, std::string displayPath,
                            AcceptedInput accepted)
     : path_(std::move(displayPath)) {
