@@ -50,16 +50,14 @@ FileChecker::Open(const FileLocation& location) const {
 }
 
 FileCheckResult FileChecker::Digest(FileStream& file) const {
+    std::optional<Md5Digest> digest;
+    std::exception_ptr failure;
     try {
-        const Md5Digest digest = hooks_.DigestStream(file);
-        file.CheckSizeUnchanged();
-        return {FileCheckOutcome::Digested, digest, file.Size()};
-    } catch (const FileOpenError&) {
-        // It was opened but could not be read to its end (it vanished, changed while it was
-        // read, or failed on disk).
-    } catch (const InputOutputError&) {
+        digest = hooks_.DigestStream(file);
+    } catch (...) {
+        failure = std::current_exception();
     }
-    return {FileCheckOutcome::Unreadable, {}};
+    return Finish(file, digest, failure);
 }
 
 FileCheckResult FileChecker::Finish(FileStream& file, const std::optional<Md5Digest>& digest,
@@ -71,6 +69,8 @@ FileCheckResult FileChecker::Finish(FileStream& file, const std::optional<Md5Dig
         file.CheckSizeUnchanged();
         return {FileCheckOutcome::Digested, *digest, file.Size()};
     } catch (const FileOpenError&) {
+        // It was opened but could not be read to its end (it vanished, changed while it was
+        // read, or failed on disk).
     } catch (const InputOutputError&) {
     }
     return {FileCheckOutcome::Unreadable, {}};

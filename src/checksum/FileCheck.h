@@ -63,9 +63,9 @@ public:
     // The job's hooks.
     const JobHooks& Hooks() const { return hooks_; }
 
-    // The result for a file digested elsewhere (in the lanes of a multi-buffer engine): its
-    // digest, or the failure reading it threw. Checks its size as Digest does; a failure that is
-    // no fault of the file (not FileOpenError or InputOutputError) is rethrown.
+    // The result for a file digested elsewhere (in the lanes of a multi-buffer engine), and the
+    // end of Digest: its digest, or the failure reading it threw. Checks its size as Digest does; a
+    // failure that is no fault of the file (not FileOpenError or InputOutputError) is rethrown.
     FileCheckResult Finish(FileStream& file, const std::optional<Md5Digest>& digest,
                            std::exception_ptr failure) const;
 

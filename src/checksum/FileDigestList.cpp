@@ -22,28 +22,38 @@ std::optional<std::string> FileDigestRow::ResultText() const {
     return LowerCaseAscii(DigestToHex(Result->digest));
 }
 
-void FileDigestList::AddFile(const std::string& path) {
-    // Nested adds append while events run, so the row is remembered by position, not reference.
+std::size_t FileDigestList::AppendRow(const std::string& path) {
+    // Nested adds append while events run, so a row is remembered by position, not reference.
     const std::size_t index = rows_.size();
     rows_.push_back({path, std::nullopt});
     if (observer_ != nullptr) {
         observer_->RowAppended(index);
     }
+    return index;
+}
 
-    // Events run only around a digest; a file that cannot be opened is done at once. A missing
-    // file and an unreadable one read alike in the list.
-    auto opened = checker_.Open({path, nullptr, {}});
-    auto* file = std::get_if<std::unique_ptr<FileStream>>(&opened);
-    FileCheckResult result{FileCheckOutcome::Unreadable, {}};
-    if (file != nullptr) {
-        hooks_.RunPendingEvents();
-        result = checker_.Digest(**file);
-        file->reset();
-    }
+void FileDigestList::CompleteRow(std::size_t index, const FileCheckResult& result) {
     rows_[index].Result = result;
     if (observer_ != nullptr) {
         observer_->RowCompleted(index);
     }
+}
+
+void FileDigestList::AddFile(const std::string& path) {
+    const std::size_t index = AppendRow(path);
+    // Events run only around a digest; a file that cannot be opened is done at once. A missing
+    // file and an unreadable one read alike in the list ("Could not open file").
+    auto opened = checker_.Open({path, nullptr, {}});
+    auto* file = std::get_if<std::unique_ptr<FileStream>>(&opened);
+    FileCheckResult result;
+    if (const auto* outcome = std::get_if<FileCheckOutcome>(&opened)) {
+        result.outcome = *outcome;
+    } else {
+        hooks_.RunPendingEvents();
+        result = checker_.Digest(**file);
+        file->reset();
+    }
+    CompleteRow(index, result);
     if (file != nullptr) {
         hooks_.RunPendingEvents();
     }
@@ -69,20 +79,8 @@ bool FileDigestList::AddFiles(std::vector<std::string> paths) {
         while (submitted < paths.size() && pipeline.HasRoom()) {
             pipeline.Submit({paths[submitted++], nullptr, {}});
         }
-        const std::size_t index = rows_.size();
-        rows_.push_back({path, std::nullopt});
-        if (observer_ != nullptr) {
-            observer_->RowAppended(index);
-        }
-        FileCheckResult result = pipeline.TakeNext(whileWaiting);
-        // A missing file and an unreadable one read alike in the list.
-        if (result.outcome == FileCheckOutcome::Missing) {
-            result.outcome = FileCheckOutcome::Unreadable;
-        }
-        rows_[index].Result = result;
-        if (observer_ != nullptr) {
-            observer_->RowCompleted(index);
-        }
+        const std::size_t index = AppendRow(path);
+        CompleteRow(index, pipeline.TakeNext(whileWaiting));
         hooks_.RunPendingEvents();
     }
     return true;

@@ -65,6 +65,11 @@ public:
     bool HasPendingRow() const;
 
 private:
+    // Appends a row without a result and tells the observer; gives its position.
+    std::size_t AppendRow(const std::string& path);
+    // Gives the row at index its result and tells the observer.
+    void CompleteRow(std::size_t index, const FileCheckResult& result);
+
     JobHooks hooks_;
     FileChecker checker_;
     unsigned workers_ = 1;

@@ -68,7 +68,8 @@ std::optional<WalkStep> ScanFolder::Next() {
             continue;
         }
         if (!PathCanBeStored(std::string_view(fullPath).substr(basePrefixLength_))) {
-            return WalkStep{WalkStep::Kind::NameNotStorable, entry.name, {}};
+            return WalkStep{WalkStep::Kind::NameNotStorable, entry.name,
+                            FileLocation{std::move(fullPath), nullptr, {}}};
         }
         return WalkStep{
             WalkStep::Kind::File, entry.name,

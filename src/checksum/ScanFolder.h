@@ -20,7 +20,8 @@ struct WalkStep {
         EnterFolder,     // a subfolder is about to be walked; text is its path
         FolderFailed,    // a folder could not be opened or listed; text is the message
         File,            // a file to digest; text is its name, location where it lies
-        NameNotStorable, // a file whose path no entry line can carry; text is its name
+        NameNotStorable, // a file whose path no entry line can carry; text is its name,
+                         // location.fullPath its path
     };
     Kind kind = Kind::File;
     std::string text;

@@ -2,7 +2,7 @@
 
 #include "checksum/CheckFileFormat.h"
 #include "checksum/CheckFileMaker.h"
-#include "platform/FileSystem.h"
+#include "checksum/ScanFolder.h"
 
 #include <filesystem>
 
@@ -13,41 +13,12 @@ std::string Normal(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
-bool IsMakersTemporaryFile(const std::string& name) {
+// Any name shaped like the maker's temporary files, even one the maker would list: such a file
+// is far likelier left over from a run than a file of the user's.
+bool LooksLikeMakersTemporaryFile(const std::string& name) {
     const std::string start = std::string(".") + CheckFileName + ".tmp-";
     return name.starts_with(start);
 }
-
-struct Walk {
-    bool includeSubfolders;
-    std::string checkFile; // normal form
-    const ListedFiles& listed;
-    std::vector<std::string> unlisted;
-
-    void Folder(std::string folder) {
-        if (!folder.empty() && folder.back() == PathSeparator) {
-            folder.pop_back();
-        }
-        const auto entries = ListFolder(folder);
-        if (!entries) {
-            return;
-        }
-        for (const DirectoryEntry& entry : *entries) {
-            std::string fullPath = folder + PathSeparator + entry.name;
-            if (entry.isFolder) {
-                if (includeSubfolders && entry.name.front() != '.') {
-                    Folder(fullPath);
-                }
-                continue;
-            }
-            if (entry.name == CheckFileName || IsMakersTemporaryFile(entry.name) ||
-                Normal(fullPath) == checkFile || listed.Contains(fullPath)) {
-                continue;
-            }
-            unlisted.push_back(std::move(fullPath));
-        }
-    }
-};
 
 } // namespace
 
@@ -62,9 +33,24 @@ bool ListedFiles::Contains(const std::string& fullPath) const {
 std::vector<std::string> FindUnlistedFiles(const std::string& checkFilePath, bool includeSubfolders,
                                            const ListedFiles& listed) {
     // Normal forms agree however the walk spells the check file: "sums.md5" is "./sums.md5".
-    Walk walk{includeSubfolders, Normal(checkFilePath), listed, {}};
-    walk.Folder(CheckFileFolderPrefix(checkFilePath));
-    return std::move(walk.unlisted);
+    const std::string checkFile = Normal(checkFilePath);
+    const std::string prefix = CheckFileFolderPrefix(checkFilePath);
+    // The maker's own walk, so that its rules (order, subfolders, dot-folders, "CheckSum.md5"
+    // and its temporary files) are the same here; folders it cannot open contribute nothing.
+    ScanFolder walk(prefix, prefix.size(), includeSubfolders);
+    std::vector<std::string> unlisted;
+    while (std::optional<WalkStep> step = walk.Next()) {
+        const bool file =
+            step->kind == WalkStep::Kind::File || step->kind == WalkStep::Kind::NameNotStorable;
+        if (!file || LooksLikeMakersTemporaryFile(step->text)) {
+            continue;
+        }
+        std::string& fullPath = step->location.fullPath;
+        if (Normal(fullPath) != checkFile && !listed.Contains(fullPath)) {
+            unlisted.push_back(std::move(fullPath));
+        }
+    }
+    return unlisted;
 }
 
 } // namespace quorvix

@@ -78,9 +78,9 @@ JobHooks ProgressHooks(ProgressLine& progress) {
     return hooks;
 }
 
-bool ProgressWanted(bool forcedOn, bool forcedOff) {
-    if (forcedOn || forcedOff) {
-        return forcedOn;
+bool ProgressWanted(const CommandLine& commandLine) {
+    if (commandLine.Has("--progress") || commandLine.Has("--no-progress")) {
+        return commandLine.Has("--progress");
     }
     return StandardErrorIsTerminal();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "checksum/JobHooks.h"
+#include "cli/CommandLine.h"
 
 #include <chrono>
 #include <ostream>
@@ -42,6 +43,6 @@ JobHooks ProgressHooks(ProgressLine& progress);
 
 // Whether a command shows its progress line: "--progress" and "--no-progress" decide, and
 // otherwise it is shown when standard error is a terminal. Cannot fail.
-bool ProgressWanted(bool forcedOn, bool forcedOff);
+bool ProgressWanted(const CommandLine& commandLine);
 
 } // namespace quorvix::cli

@@ -26,6 +26,9 @@ void StandardOutput::Finish() {
         out_.flush();
         Check();
     }
+    if (failed_) {
+        throw InputOutputError(FailureMessage());
+    }
 }
 
 void StandardOutput::Check() {

@@ -18,16 +18,13 @@ public:
     // Writes the line and a newline. After a failure nothing more is written.
     void WriteLine(const std::string& line);
 
-    // Sends out whatever is still buffered. Call before asking Failed() at the end.
+    // Sends out whatever is still buffered. Throws InputOutputError naming standard output and
+    // the system's reason when any line did not arrive, so lost output never passes for success.
     void Finish();
-
-    // True once a write failed.
-    bool Failed() const { return failed_; }
-    // The message for a failed write, naming standard output and the system's reason.
-    std::string FailureMessage() const;
 
 private:
     void Check();
+    std::string FailureMessage() const;
 
     std::ostream& out_;
     bool flushEachLine_;

@@ -50,13 +50,12 @@ void AllowManyOpenFiles() {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    const PathKind kind = KindOfPath(path);
+    return kind == PathKind::RegularFile || kind == PathKind::OtherFile;
 }
 
 bool FolderExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return KindOfPath(path) == PathKind::Folder;
 }
 
 std::optional<std::vector<DirectoryEntry>> ListFolder(const std::string& folder) {

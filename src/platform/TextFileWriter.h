@@ -38,9 +38,6 @@ public:
     // InputOutputError when any of this fails; the target is then unchanged.
     void Commit();
 
-    // The full path of the temporary file, so a folder walk can pass over it.
-    const std::string& TemporaryPath() const { return temporaryPath_; }
-
 private:
     void Flush();
     [[noreturn]] void Fail(const std::string& what, int errorNumber) const;
